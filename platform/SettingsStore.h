@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <optional>
+#include <utility>
+
+// Text values of the group "Setting". A missing key reads as nullopt, a present empty one as "".
+class SettingsStore {
+public:
+    using Values = QList<std::pair<QString, QString>>;
+
+    virtual ~SettingsStore() = default;
+    virtual std::optional<QString> read(const QString& key) const = 0;
+    // Writes every pair in the given order as one save.
+    virtual void writeAll(const Values& values) = 0;
+};

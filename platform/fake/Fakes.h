@@ -1,0 +1,113 @@
+#pragma once
+
+// Stand-ins for the outside world, for tests, benchmarks and the snapshot tool.
+
+#include <QHash>
+#include <QMap>
+#include <QStringList>
+#include <vector>
+
+#include "platform/Clock.h"
+#include "platform/MessageBox.h"
+#include "platform/PictureLoader.h"
+#include "platform/Platform.h"
+#include "platform/ScreenMetrics.h"
+#include "platform/SettingsStore.h"
+#include "platform/TrayIcon.h"
+#include "platform/WindowOrder.h"
+
+class FakeClock final : public Clock {
+public:
+    explicit FakeClock(QDateTime now = QDateTime(QDate(2026, 12, 7), QTime(12, 0)))
+        : m_now(std::move(now)) {}
+    QDateTime now() const override { return m_now; }
+    void set(const QDateTime& now) { m_now = now; }
+    void setTime(const QTime& time) { m_now.setTime(time); }
+    void advanceSeconds(int seconds) { m_now = m_now.addSecs(seconds); }
+
+private:
+    QDateTime m_now;
+};
+
+class MemoryStore final : public SettingsStore {
+public:
+    std::optional<QString> read(const QString& key) const override;
+    void writeAll(const Values& values) override;
+
+    void set(const QString& key, const QString& text) { m_values[key] = text; }
+    void remove(const QString& key) { m_values.remove(key); }
+    bool contains(const QString& key) const { return m_values.contains(key); }
+    QString value(const QString& key) const { return m_values.value(key); }
+
+    int saves = 0;
+    QStringList lastSaveOrder;
+
+private:
+    QHash<QString, QString> m_values;
+};
+
+class FakeScreenMetrics final : public ScreenMetrics {
+public:
+    double twipsPerPixelX() const override { return tppX; }
+    double twipsPerPixelY() const override { return tppY; }
+    QSize screenSize() const override { return screen; }
+    WorkArea GetWorkArea() const override { return workArea; }
+
+    double tppX = 15.0;
+    double tppY = 15.0;
+    QSize screen{1024, 768};
+    WorkArea workArea{0, 0, 1024, 740};
+};
+
+class FakeWindowOrder final : public WindowOrder {
+public:
+    void BringToFront(QWidget&) override { calls << QStringLiteral("BringToFront"); }
+    void SetTopMost(QWidget&) override { calls << QStringLiteral("SetTopMost"); }
+    void SetNotTopMost(QWidget&) override { calls << QStringLiteral("SetNotTopMost"); }
+
+    QStringList calls;
+};
+
+class FakeTray final : public TrayIcon {
+public:
+    void notify(TrayCommand command, const TrayIconData& data) override {
+        commands.push_back(command);
+        lastTip = data.tipText();
+    }
+    void setMouseHandler(std::function<void(int)> handler) override { mouse = std::move(handler); }
+
+    std::vector<TrayCommand> commands;
+    QString lastTip;
+    std::function<void(int)> mouse;
+};
+
+class FakeMessageBox final : public MessageBox {
+public:
+    void exclamation(const QString& text) override { shown << text; }
+
+    QStringList shown;
+};
+
+class FakePictureLoader final : public PictureLoader {
+public:
+    std::optional<QImage> load(const QString& path) const override {
+        const auto it = files.constFind(path);
+        if (it == files.cend()) return std::nullopt;
+        return *it;
+    }
+
+    QMap<QString, QImage> files;
+};
+
+// One of each fake, wired into a Platform.
+struct FakePlatform {
+    FakeClock clock;
+    MemoryStore store;
+    FakeScreenMetrics display;
+    FakeWindowOrder windowOrder;
+    FakeTray tray;
+    FakeMessageBox messages;
+    FakePictureLoader pictures;
+
+    Platform platform() { return {clock, store, display, windowOrder, tray, messages, pictures}; }
+};
