@@ -1,0 +1,45 @@
+#include <QApplication>
+
+#include "core/ProgramFolder.h"
+#include "core/fomBarClock.h"
+#include "platform/Clock.h"
+#include "platform/MessageBox.h"
+#include "platform/PictureLoader.h"
+#include "platform/QtSettingsStore.h"
+#include "platform/QtTrayIcon.h"
+#include "platform/QuitSignals.h"
+#include "platform/ScreenMetrics.h"
+#include "platform/SingleInstance.h"
+#include "platform/WindowOrder.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quillon"));
+    // The clock is a tool window; it ends the program itself when it closes.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    SingleInstance instance;
+    if (!instance.acquire()) return 0;
+
+    QtClock clock;
+    QtSettingsStore store;
+    QtScreenMetrics display;
+    QtWindowOrder windowOrder;
+    QtTrayIcon tray;
+    QtMessageBox messages;
+    QtPictureLoader pictures;
+    const Platform platform{clock, store, display, windowOrder, tray, messages, pictures};
+
+    fomBarClock window(platform, withTrailingSeparator(QCoreApplication::applicationDirPath()));
+    QObject::connect(&instance, &SingleInstance::activationRequested, &window,
+                     [&] { windowOrder.BringToFront(window); });
+    QuitSignals quitSignals;
+    QObject::connect(&quitSignals, &QuitSignals::quitRequested, &window, &QWidget::close);
+    // A logout quits the application without closing the window first.
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &window, &fomBarClock::Form_Unload);
+
+    window.Form_Load();
+    window.show();
+    window.activateWindow();
+    return app.exec();
+}

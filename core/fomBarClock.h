@@ -1,0 +1,118 @@
+#pragma once
+
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+
+#include "core/SettingRecord.h"
+#include "core/WindowTwips.h"
+#include "core/modCou1.h"
+#include "platform/Platform.h"
+#include "platform/TrayIcon.h"
+
+class BarView;
+class QAction;
+
+// The clock window: a borderless bar with the day picture and the character.
+// Its methods live in the folder of the subsystem that owns them.
+class fomBarClock final : public QWidget, public WindowTwips {
+    Q_OBJECT
+public:
+    // programFolder ends in a separator; it locates the default sounds and the help file.
+    fomBarClock(const Platform& platform, const QString& programFolder, QWidget* parent = nullptr);
+    ~fomBarClock() override;
+
+    SettingRecord& setting() { return m_setting; }
+    const SettingRecord& setting() const { return m_setting; }
+
+    // Life of the window (core/fomBarClockLifecycle.cpp).
+    void Form_Load();
+    void Form_Activate();
+    void Form_Unload();
+    void mnuFileEnd_Click();
+    void SettingLoad();
+    void SettingSave();
+    QString helpFile() const { return m_helpFile; }
+    const TrayIconData& trayIconData() const { return m_trayIconData; }
+
+    // Layout (core/fomBarClockLayout.cpp).
+    void ResizeAllNew();
+    void ResizeAll();
+    void CursorPara();
+    void TimeWidthCheked();
+    void mnuTimeWidth_Click(int16_t Index);
+    // The span items of the menu, by index 2, 4 or 6.
+    QAction* mnuTimeWidth(int Index) const;
+
+    // The tick (core/fomBarClockTick.cpp).
+    void Timer1_Timer();
+    void TimePrint(const QDateTime& nowtime);
+    bool isTimer1Running() const { return m_timer1Running; }
+
+    // Watch on the computer's clock (core/fomBarClockMonitor.cpp).
+    void TimeCheck();
+
+    // Alarm and chime (sound/fomBarClockAlarm.cpp).
+    void WaveSub(int16_t h, int16_t m, int16_t s);
+
+    // Pictures and drawing (drawing/).
+    void PictureRead();
+    void PicLoad();
+    void BackPrint(int16_t hour, int16_t minute);
+    void AddMemori();
+
+    // What the bar shows at present.
+    const QImage& barImage() const;
+
+    // WindowTwips: the window's outer position and size.
+    int32_t Left() const override;
+    int32_t Top() const override;
+    int32_t Width() const override;
+    int32_t Height() const override;
+    void setLeft(int32_t twips) override;
+    void setTop(int32_t twips) override;
+
+    // Form variables, shared by the subsystems' files.
+    int32_t LastDrawnMinute = 0;
+    int16_t CursorX = 0;
+    int16_t CursorY = 0;
+    int16_t CursorWidth = 0;
+    int16_t CursorHeight = 0;
+    int16_t CursorBackX = 0;
+    uint8_t CursorFrame = 0;
+    int16_t AlarmWait = 0;
+    int16_t JihoWait = 0;
+    int16_t JihoLeft = 0;
+
+    // Picture holders: the built-in pictures, and those in use.
+    QImage picOBack;
+    std::array<QImage, 2> picOCursor;
+    QImage picBack;
+    std::array<QImage, 2> picCursor;
+    BarView* picBar = nullptr;
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void startTimer1();
+    void stopTimer1();
+    void scheduleNextTick();
+    modCou1::SettingContext settingContext() const;
+    double tppX() const;
+    double tppY() const;
+
+    Platform m_platform;
+    SettingRecord m_setting;
+    QString m_programFolder;
+    QString m_helpFile;
+    TrayIconData m_trayIconData;
+    std::array<QAction*, 3> m_mnuTimeWidth{};
+    QTimer m_timer1;
+    bool m_timer1Running = false;
+    bool m_activated = false;
+    bool m_unloaded = false;
+};

@@ -1,0 +1,145 @@
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+
+#include "core/AppTitle.h"
+#include "core/BarView.h"
+#include "core/ProgramFolder.h"
+#include "core/Rounding.h"
+#include "core/fomBarClock.h"
+#include "core/modCou1.h"
+#include "platform/Clock.h"
+#include "platform/ScreenMetrics.h"
+#include "platform/WindowOrder.h"
+
+namespace {
+// The window's client size before the pictures are loaded, in twips.
+constexpr double kInitialWidthTwips = 3840;
+constexpr double kInitialHeightTwips = 1230;
+// X11 cannot make a window taller than this; a taller background is cut to it.
+constexpr int kMaximumWindowSide = 32767;
+
+QImage builtIn(const QString& resource) {
+    return QImage(resource).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+}  // namespace
+
+fomBarClock::fomBarClock(const Platform& platform, const QString& programFolder, QWidget* parent)
+    // A tool window: a clock bar needs no taskbar button beside its tray icon.
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint),
+      m_platform(platform),
+      m_programFolder(programFolder) {
+    setWindowTitle(QString());
+    setMaximumSize(kMaximumWindowSide, kMaximumWindowSide);
+    picBar = new BarView(this);
+    picBar->move(0, 0);
+
+    picOBack = builtIn(QStringLiteral(":/alps.bmp"));
+    picOCursor = {builtIn(QStringLiteral(":/cow0.ico")), builtIn(QStringLiteral(":/cow1.ico"))};
+
+    const QStringList captions = {QStringLiteral("短い"), QStringLiteral("普通"),
+                                  QStringLiteral("長い")};
+    for (int i = 0; i < 3; ++i) {
+        QAction* item = new QAction(captions[i], this);
+        item->setCheckable(true);
+        const int16_t index = static_cast<int16_t>(2 * (i + 1));
+        connect(item, &QAction::triggered, this, [this, index] { mnuTimeWidth_Click(index); });
+        m_mnuTimeWidth[i] = item;
+    }
+
+    resize(static_cast<int>(nearest(kInitialWidthTwips / tppX())),
+           static_cast<int>(nearest(kInitialHeightTwips / tppY())));
+
+    m_timer1.setSingleShot(true);
+    m_timer1.setTimerType(Qt::PreciseTimer);
+    connect(&m_timer1, &QTimer::timeout, this, &fomBarClock::Timer1_Timer);
+}
+
+fomBarClock::~fomBarClock() = default;
+
+void fomBarClock::Form_Load() {
+    m_helpFile = resolveHelpFile(m_programFolder);
+    SettingLoad();
+    TimeWidthCheked();
+    PicLoad();
+    QCoreApplication::processEvents();
+    startTimer1();
+
+    m_trayIconData.window = this;
+    m_trayIconData.hIcon = QIcon(QStringLiteral(":/tray.ico"));
+    m_trayIconData.szTip = TrayIconData::tipField(appTitle());
+    if (m_setting.TaskTray == 1) m_platform.tray.notify(TrayCommand::Add, m_trayIconData);
+    if (m_setting.TopMost == 1) m_platform.windowOrder.SetTopMost(*this);
+}
+
+void fomBarClock::Form_Activate() {
+    if (m_activated) return;
+    ResizeAllNew();
+    ResizeAll();
+    TimePrint(m_platform.clock.now());
+    if (m_setting.TimeCheckMode > 0) TimeCheck();
+    m_activated = true;
+}
+
+void fomBarClock::Form_Unload() {
+    if (m_unloaded) return;
+    m_unloaded = true;
+    if (m_setting.TimeCheckMode > 0) TimeCheck();
+    stopTimer1();
+    if (m_setting.TaskTray == 1) m_platform.tray.notify(TrayCommand::Delete, m_trayIconData);
+    SettingSave();
+    QCoreApplication::quit();
+}
+
+void fomBarClock::mnuFileEnd_Click() { close(); }
+
+modCou1::SettingContext fomBarClock::settingContext() const {
+    const QSize screen = m_platform.display.screenSize();
+    return {m_platform.store, m_platform.clock,
+            QSize(static_cast<int>(nearest(screen.width() * tppX())),
+                  static_cast<int>(nearest(screen.height() * tppY()))),
+            m_programFolder};
+}
+
+void fomBarClock::SettingLoad() { modCou1::SettingLoad(m_setting, *this, settingContext()); }
+
+void fomBarClock::SettingSave() { modCou1::SettingSave(m_setting, *this, settingContext()); }
+
+bool fomBarClock::event(QEvent* event) {
+    switch (event->type()) {
+        case QEvent::WindowActivate:
+            Form_Activate();
+            break;
+        case QEvent::Show:
+            // Without a window manager, or when focus stealing is refused, the window may never
+            // be activated; the first layout and drawing must happen all the same.
+            QTimer::singleShot(0, this, &fomBarClock::Form_Activate);
+            break;
+        default:
+            break;
+    }
+    return QWidget::event(event);
+}
+
+void fomBarClock::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+}
+
+double fomBarClock::tppX() const { return m_platform.display.twipsPerPixelX(); }
+double fomBarClock::tppY() const { return m_platform.display.twipsPerPixelY(); }
+
+int32_t fomBarClock::Left() const { return static_cast<int32_t>(nearest(x() * tppX())); }
+int32_t fomBarClock::Top() const { return static_cast<int32_t>(nearest(y() * tppY())); }
+
+int32_t fomBarClock::Width() const {
+    return static_cast<int32_t>(nearest(frameGeometry().width() * tppX()));
+}
+
+int32_t fomBarClock::Height() const {
+    return static_cast<int32_t>(nearest(frameGeometry().height() * tppY()));
+}
+
+void fomBarClock::setLeft(int32_t twips) { move(static_cast<int>(nearest(twips / tppX())), y()); }
+
+void fomBarClock::setTop(int32_t twips) { move(x(), static_cast<int>(nearest(twips / tppY()))); }
