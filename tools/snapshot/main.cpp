@@ -1,0 +1,76 @@
+// quillon-snapshot: renders the bar as the clock draws it at a given time, without a display.
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QTextStream>
+#include <cstdio>
+#include <memory>
+
+#include "core/ProgramFolder.h"
+#include "core/fomBarClock.h"
+#include "platform/PictureLoader.h"
+#include "platform/QtSettingsStore.h"
+#include "platform/fake/Fakes.h"
+
+namespace {
+
+// The clock's messages, on standard error instead of a window.
+class StderrMessages final : public MessageBox {
+public:
+    void exclamation(const QString& text) override { QTextStream(stderr) << text << Qt::endl; }
+};
+
+int fail(const QString& message) {
+    QTextStream(stderr) << "quillon-snapshot: " << message << Qt::endl;
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Draws the clock's bar into a PNG file."));
+    parser.addHelpOption();
+    const QCommandLineOption time(QStringLiteral("time"),
+                                  QStringLiteral("Time of day, HH:MM or HH:MM:SS."),
+                                  QStringLiteral("time"));
+    const QCommandLineOption settings(QStringLiteral("settings"),
+                                      QStringLiteral("Settings file (default: a first start)."),
+                                      QStringLiteral("file"));
+    const QCommandLineOption output(QStringLiteral("output"), QStringLiteral("PNG file to write."),
+                                    QStringLiteral("file"));
+    parser.addOptions({time, settings, output});
+    parser.process(app);
+
+    if (!parser.isSet(time) || !parser.isSet(output))
+        return fail(QStringLiteral("--time and --output are required"));
+    QTime at = QTime::fromString(parser.value(time), QStringLiteral("H:mm:ss"));
+    if (!at.isValid()) at = QTime::fromString(parser.value(time), QStringLiteral("H:mm"));
+    if (!at.isValid()) return fail(QStringLiteral("--time wants HH:MM or HH:MM:SS"));
+
+    FakeClock clock(QDateTime(QDate::currentDate(), at));
+    MemoryStore firstStart;
+    std::unique_ptr<QtSettingsStore> file;
+    if (parser.isSet(settings)) file = std::make_unique<QtSettingsStore>(parser.value(settings));
+    FakeScreenMetrics display;
+    FakeWindowOrder windowOrder;
+    FakeTray tray;
+    StderrMessages messages;
+    QtPictureLoader pictures;
+    const Platform platform{clock,   file ? static_cast<SettingsStore&>(*file) : firstStart,
+                            display, windowOrder,
+                            tray,    messages,
+                            pictures};
+
+    fomBarClock window(platform, withTrailingSeparator(QCoreApplication::applicationDirPath()));
+    window.Form_Load();
+    // Even seconds show the first frame, odd seconds the second.
+    window.CursorFrame = static_cast<uint8_t>((at.second() + 1) % 2);
+    window.TimePrint(clock.now());
+
+    if (!window.barImage().save(parser.value(output), "PNG"))
+        return fail(QStringLiteral("cannot write ") + parser.value(output));
+    return 0;
+}
