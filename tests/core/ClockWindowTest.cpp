@@ -1,0 +1,155 @@
+#include <QAction>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "../ClockFixture.h"
+#include "core/BarView.h"
+
+namespace {
+
+using ClockWindowTest = ClockFixture;
+
+TEST_F(ClockWindowTest, BuiltInPicturesGiveTheStandardBar) {
+    fomBarClock& clock = start();
+    EXPECT_EQ(clock.picBack.size(), QSize(1440, 40));
+    EXPECT_EQ(clock.picBar->size(), QSize(240, 40));
+    EXPECT_EQ(clock.size(), QSize(240, 40));
+    EXPECT_EQ(clock.CursorWidth, 32);
+    EXPECT_EQ(clock.CursorHeight, 32);
+    EXPECT_EQ(clock.CursorX, 104);
+    EXPECT_EQ(clock.CursorY, 8);
+    EXPECT_EQ(clock.LastDrawnMinute, -1);
+    EXPECT_TRUE(fakes.messages.shown.isEmpty());
+    EXPECT_TRUE(clock.isTimer1Running());
+}
+
+TEST_F(ClockWindowTest, CharacterBoxTakesTheLargerFrameAndCentres) {
+    fakes.pictures.files[QStringLiteral("/a.ico")] = filled(30, 20, Qt::red);
+    fakes.pictures.files[QStringLiteral("/b.ico")] = filled(24, 36, Qt::blue);
+    fakes.pictures.files[QStringLiteral("/wide.ico")] = filled(33, 10, Qt::blue);
+    storeSettings({{"CharType", "1"}, {"CharName1", "/a.ico"}, {"CharName2", "/b.ico"}});
+    fomBarClock& clock = start();
+    EXPECT_EQ(clock.CursorWidth, 30);
+    EXPECT_EQ(clock.CursorHeight, 36);
+    EXPECT_EQ(clock.CursorY, 4);
+
+    clock.setting().TimeWidth = 120;
+    clock.setting().CharName1 = QStringLiteral("/wide.ico");
+    clock.setting().CharName2.clear();
+    clock.PicLoad();
+    EXPECT_EQ(clock.CursorX, 44);  // nearest(60 - 16.5)
+}
+
+TEST_F(ClockWindowTest, SpanChoiceResizesChecksRedrawsAndSaves) {
+    fakes.clock.setTime(QTime(10, 15, 30));
+    fomBarClock& clock = start();
+    clock.mnuTimeWidth_Click(6);
+    EXPECT_EQ(clock.setting().TimeWidth, 360);
+    EXPECT_FALSE(clock.mnuTimeWidth(2)->isChecked());
+    EXPECT_FALSE(clock.mnuTimeWidth(4)->isChecked());
+    EXPECT_TRUE(clock.mnuTimeWidth(6)->isChecked());
+    EXPECT_EQ(clock.size(), QSize(360, 40));
+    EXPECT_EQ(clock.CursorX, 164);
+    EXPECT_EQ(clock.LastDrawnMinute, 615);
+    EXPECT_EQ(fakes.store.saves, 1);
+    EXPECT_EQ(fakes.store.value(QStringLiteral("TimeWidth")), "360");
+
+    clock.mnuTimeWidth_Click(4);
+    EXPECT_TRUE(clock.mnuTimeWidth(4)->isChecked());
+    EXPECT_FALSE(clock.mnuTimeWidth(6)->isChecked());
+}
+
+TEST_F(ClockWindowTest, UnusualStoredSpanChecksNothing) {
+    storeSettings({{"TimeWidth", "300"}});
+    fomBarClock& clock = start();
+    for (int index : {2, 4, 6}) EXPECT_FALSE(clock.mnuTimeWidth(index)->isChecked());
+    EXPECT_EQ(clock.picBar->width(), 300);
+}
+
+TEST_F(ClockWindowTest, WorkAreaKeepsAStripOfTheWindowInside) {
+    // Work area 0-1024 × 0-740 pixels: WR 15360, WB 11100, margin 120 twips.
+    fomBarClock& clock = start();
+    clock.setTop(11500);
+    clock.ResizeAll();
+    EXPECT_EQ(clock.Top(), 10980);
+
+    clock.setTop(3000);
+    clock.setLeft(-3500);  // 3600 twips wide: 100 twips would stay visible
+    clock.ResizeAll();
+    EXPECT_EQ(clock.Left(), 120 - 3600);
+    EXPECT_EQ(clock.Top(), 3000);
+
+    clock.setLeft(6000);
+    clock.ResizeAll();
+    EXPECT_EQ(clock.Left(), 6000);
+    EXPECT_EQ(clock.Top(), 3000);
+}
+
+TEST_F(ClockWindowTest, FirstActivationOnlyLaysOut) {
+    fomBarClock& clock = start();
+    clock.setTop(20000);
+    clock.Form_Activate();
+    EXPECT_EQ(clock.Top(), 10980);
+    EXPECT_GE(clock.LastDrawnMinute, 0);
+
+    clock.setTop(20000);
+    clock.Form_Activate();
+    EXPECT_EQ(clock.Top(), 19995);  // 1333 pixels, not pulled back again
+}
+
+TEST_F(ClockWindowTest, TrayIconLivesAsLongAsTheClock) {
+    fomBarClock& clock = start();
+    ASSERT_EQ(fakes.tray.commands, std::vector<TrayCommand>{TrayCommand::Add});
+    EXPECT_EQ(fakes.tray.lastTip, "クイロン");
+    EXPECT_EQ(clock.trayIconData().szTip.size(), 64);
+    EXPECT_EQ(clock.trayIconData().szTip.left(5), QStringLiteral("クイロン") + QChar(u'\0'));
+    EXPECT_EQ(clock.trayIconData().uCallbackMessage, 519u);
+    clock.Form_Unload();
+    EXPECT_EQ(fakes.tray.commands,
+              (std::vector<TrayCommand>{TrayCommand::Add, TrayCommand::Delete}));
+}
+
+TEST_F(ClockWindowTest, NoTrayAndTopMostFromTheStore) {
+    storeSettings({{"TaskTray", "0"}, {"TopMost", "1"}});
+    fomBarClock& clock = start();
+    EXPECT_EQ(fakes.windowOrder.calls, QStringList{"SetTopMost"});
+    clock.Form_Unload();
+    EXPECT_TRUE(fakes.tray.commands.empty());
+    // The record is filled all the same, for turning the icon on later.
+    EXPECT_EQ(clock.trayIconData().tipText(), "クイロン");
+}
+
+TEST_F(ClockWindowTest, UnloadStopsTheTickAndSavesThePositionOnce) {
+    fomBarClock& clock = start();
+    clock.setLeft(4500);
+    clock.setTop(3000);
+    clock.close();
+    clock.Form_Unload();
+    EXPECT_FALSE(clock.isTimer1Running());
+    EXPECT_EQ(fakes.store.saves, 1);
+    EXPECT_EQ(fakes.store.lastSaveOrder.size(), 22);
+    EXPECT_EQ(fakes.store.value(QStringLiteral("Left")), "4500");
+    EXPECT_EQ(fakes.store.value(QStringLiteral("Top")), "3000");
+}
+
+TEST_F(ClockWindowTest, TallBackgroundIsCutToTheTallestWindow) {
+    fakes.pictures.files[QStringLiteral("/tall.bmp")] = filled(4, 40000, Qt::green);
+    storeSettings({{"BackType", "1"}, {"BackName", "/tall.bmp"}});
+    fomBarClock& clock = start();
+    EXPECT_EQ(clock.height(), 32767);
+    EXPECT_EQ(clock.picBack.height(), 32767);
+    EXPECT_EQ(clock.picBar->height(), 32767);
+}
+
+TEST_F(ClockWindowTest, HelpFileIsFoundBesideTheProgram) {
+    EXPECT_EQ(start().helpFile(), "Quillon.HLP");
+
+    QTemporaryDir folder;
+    QFile help(folder.filePath(QStringLiteral("Quillon.HLP")));
+    ASSERT_TRUE(help.open(QIODevice::WriteOnly));
+    help.close();
+    EXPECT_EQ(start(folder.path() + QLatin1Char('/')).helpFile(),
+              folder.filePath(QStringLiteral("Quillon.HLP")));
+}
+
+}  // namespace

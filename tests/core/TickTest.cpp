@@ -1,0 +1,112 @@
+#include "../ClockFixture.h"
+#include "core/BarView.h"
+#include "core/TimeText.h"
+#include "drawing/StripGeometry.h"
+
+namespace {
+
+TEST(ToolTipText, TwelveHourClockWithoutLeadingZeros) {
+    EXPECT_EQ(toolTipText(QTime(0, 0, 0)), "12:0:0 AM");
+    EXPECT_EQ(toolTipText(QTime(9, 5, 7)), "9:5:7 AM");
+    EXPECT_EQ(toolTipText(QTime(0, 30, 5)), "12:30:5 AM");
+    EXPECT_EQ(toolTipText(QTime(12, 0, 0)), "12:0:0 PM");
+    EXPECT_EQ(toolTipText(QTime(13, 30, 0)), "1:30:0 PM");
+    EXPECT_EQ(toolTipText(QTime(23, 59, 59)), "11:59:59 PM");
+}
+
+TEST(CursorRestore, WrapsPastThePictureEnd) {
+    const CursorBox box{104, 8, 32, 32};
+    EXPECT_EQ(cursorRestore(1440, 704, 32, box),
+              std::vector<BlockCopy>({{704, 8, 32, 32, 104, 8}}));
+    // 10 columns left before the end: the other 22 come from the picture's start.
+    EXPECT_EQ(cursorRestore(1440, 1430, 32, box),
+              std::vector<BlockCopy>({{1430, 8, 32, 32, 104, 8}, {0, 8, 22, 32, 114, 8}}));
+    // A picture narrower than the box repeats.
+    EXPECT_EQ(cursorRestore(10, 5, 32, box).size(), 4u);
+}
+
+class TickTest : public ClockFixture {
+protected:
+    static constexpr QRgb kMarker = 0xff123456;
+
+    QRgb bar(int x, int y) const { return window->barImage().pixel(x, y); }
+    void mark(int x, int y) { window->picBar->image().setPixel(x, y, kMarker); }
+};
+
+TEST_F(TickTest, WithinAMinuteOnlyTheCharacterBoxChanges) {
+    start();
+    tick(10, 15, 0);
+    ASSERT_EQ(window->LastDrawnMinute, 615);
+    mark(0, 0);
+    mark(window->CursorX + 5, window->CursorY);  // inside the box: restored
+    const uint8_t frame = window->CursorFrame;
+
+    tick(10, 15, 30);
+    EXPECT_EQ(window->LastDrawnMinute, 615);
+    EXPECT_EQ(bar(0, 0), kMarker);
+    EXPECT_NE(bar(window->CursorX + 5, window->CursorY), kMarker);
+    EXPECT_NE(window->CursorFrame, frame);
+    EXPECT_EQ(window->picBar->toolTip(), "10:15:30 AM");
+}
+
+TEST_F(TickTest, NewMinuteAndMidnightRedrawTheWholeBar) {
+    start();
+    tick(10, 15, 59);
+    mark(0, 0);
+    tick(10, 16, 0);
+    EXPECT_EQ(window->LastDrawnMinute, 616);
+    EXPECT_NE(bar(0, 0), kMarker);
+
+    tick(23, 59, 59);
+    mark(0, 0);
+    tick(0, 0, 0);
+    EXPECT_EQ(window->LastDrawnMinute, 0);
+    EXPECT_NE(bar(0, 0), kMarker);
+}
+
+TEST_F(TickTest, FramesAlternateEverySecond) {
+    const QImage red = filled(32, 32, Qt::red);
+    const QImage blue = filled(32, 32, Qt::blue);
+    fakes.pictures.files[QStringLiteral("/1.ico")] = red;
+    fakes.pictures.files[QStringLiteral("/2.ico")] = blue;
+    storeSettings({{"CharType", "1"}, {"CharName1", "/1.ico"}, {"CharName2", "/2.ico"}});
+    start();
+    const int x = window->CursorX + 16, y = window->CursorY + 16;
+    tick(8, 0, 0);
+    EXPECT_EQ(bar(x, y), QColor(Qt::blue).rgb());  // frame 2 is drawn first
+    tick(8, 0, 1);
+    EXPECT_EQ(bar(x, y), QColor(Qt::red).rgb());
+    tick(8, 0, 2);
+    EXPECT_EQ(bar(x, y), QColor(Qt::blue).rgb());
+}
+
+TEST_F(TickTest, TransparentPartsOfTheFrameShowThePicture) {
+    QImage frame = filled(32, 32, Qt::transparent);
+    frame.setPixel(0, 0, QColor(Qt::red).rgba());
+    fakes.pictures.files[QStringLiteral("/1.ico")] = frame;
+    storeSettings({{"CharType", "1"}, {"CharName1", "/1.ico"}});
+    start();
+    tick(12, 0, 0);
+    tick(12, 0, 1);
+    const int x = window->CursorX, y = window->CursorY;
+    EXPECT_EQ(bar(x, y), QColor(Qt::red).rgb());
+    EXPECT_EQ(bar(x + 10, y + 10), window->picBack.pixel(window->CursorBackX + 10, y + 10));
+}
+
+TEST_F(TickTest, IconRefreshOnlyOnFullRedrawsWithMinuteMonitoring) {
+    storeSettings({{"TimeCheckMode", "2"}});
+    start();
+    fakes.tray.commands.clear();
+    tick(9, 0, 58);
+    tick(9, 0, 59);
+    tick(9, 1, 0);
+    EXPECT_EQ(fakes.tray.commands,
+              (std::vector<TrayCommand>{TrayCommand::Modify, TrayCommand::Modify}));
+
+    window->setting().TaskTray = 0;
+    fakes.tray.commands.clear();
+    tick(9, 2, 0);
+    EXPECT_TRUE(fakes.tray.commands.empty());
+}
+
+}  // namespace

@@ -1,0 +1,117 @@
+#include "../ClockFixture.h"
+
+namespace {
+
+class PictureReadTest : public ClockFixture {
+protected:
+    void SetUp() override {
+        fakes.pictures.files[QStringLiteral("/bg.bmp")] = filled(2880, 60, Qt::darkGreen);
+        fakes.pictures.files[QStringLiteral("/1.ico")] = filled(32, 32, Qt::red);
+        fakes.pictures.files[QStringLiteral("/2.ico")] = filled(48, 40, Qt::blue);
+    }
+    const SettingRecord& setting() const { return window->setting(); }
+    bool showsBuiltInCharacter() const {
+        return window->picCursor[0] == window->picOCursor[0] &&
+               window->picCursor[1] == window->picOCursor[1];
+    }
+};
+
+TEST_F(PictureReadTest, FirstStartUsesTheBuiltInPicturesQuietly) {
+    start();
+    EXPECT_EQ(window->picBack, window->picOBack);
+    EXPECT_TRUE(showsBuiltInCharacter());
+    EXPECT_TRUE(fakes.messages.shown.isEmpty());
+}
+
+TEST_F(PictureReadTest, ReadableBackgroundSetsTheBarHeight) {
+    storeSettings({{"BackType", "1"}, {"BackName", "/bg.bmp"}});
+    start();
+    EXPECT_EQ(window->picBack.size(), QSize(2880, 60));
+    EXPECT_EQ(window->picBar->height(), 60);
+    EXPECT_EQ(setting().BackType, 1);
+}
+
+TEST_F(PictureReadTest, BackgroundFallsBack) {
+    storeSettings({{"BackType", "1"}, {"BackName", "/gone.bmp"}});
+    start();
+    EXPECT_EQ(window->picBack, window->picOBack);
+    EXPECT_EQ(setting().BackType, 0);
+    EXPECT_EQ(setting().BackName, "/gone.bmp");
+    EXPECT_EQ(fakes.messages.shown,
+              QStringList{"背景ﾌｧｲﾙの[/gone.bmp]が読めないので[アルプス高原]を使用します"});
+
+    // An empty name is no failure.
+    fakes.messages.shown.clear();
+    window->setting().BackType = 1;
+    window->setting().BackName.clear();
+    window->PicLoad();
+    EXPECT_EQ(setting().BackType, 0);
+    EXPECT_TRUE(fakes.messages.shown.isEmpty());
+}
+
+struct CharacterCase {
+    const char* type;
+    const char* name1;
+    const char* name2;
+    bool builtIn;
+    bool secondFrameOwn;
+    int typeAfter;
+    const char* name2After;
+    const char* message;
+};
+
+class CharacterRows : public PictureReadTest,
+                      public ::testing::WithParamInterface<CharacterCase> {};
+
+TEST_P(CharacterRows, FramesSettingsAndMessage) {
+    const CharacterCase& row = GetParam();
+    storeSettings({{"CharType", row.type}, {"CharName1", row.name1}, {"CharName2", row.name2}});
+    start();
+    EXPECT_EQ(showsBuiltInCharacter(), row.builtIn);
+    if (!row.builtIn) {
+        EXPECT_EQ(window->picCursor[0].pixel(0, 0), QColor(Qt::red).rgba());
+        EXPECT_EQ(window->picCursor[1].pixel(0, 0),
+                  QColor(row.secondFrameOwn ? Qt::blue : Qt::red).rgba());
+    }
+    EXPECT_EQ(setting().CharType, row.typeAfter);
+    EXPECT_EQ(setting().CharName2, QString::fromUtf8(row.name2After));
+    EXPECT_EQ(fakes.messages.shown.join(u'|'), QString::fromUtf8(row.message));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AllRows, CharacterRows,
+    ::testing::Values(CharacterCase{"0", "/1.ico", "/2.ico", true, false, 0, "/2.ico", ""},
+                      CharacterCase{"1", "", "/2.ico", true, false, 0, "/2.ico", ""},
+                      CharacterCase{
+                          "1", "/none.ico", "/2.ico", true, false, 0, "/2.ico",
+                          "ｷｬﾗｸﾀﾌｧｲﾙの[/none.ico]が読めないので[牛（ルッコラ）]を使用します"},
+                      CharacterCase{"1", "/1.ico", "", false, false, 1, "", ""},
+                      CharacterCase{"1", "/1.ico", "/2.ico", false, true, 1, "/2.ico", ""},
+                      CharacterCase{"1", "/1.ico", "/notes.txt", false, false, 1, "",
+                                    "ｷｬﾗｸﾀﾌｧｲﾙの[/notes.txt]が読めません"}));
+
+TEST_F(PictureReadTest, BackgroundMessageComesBeforeTheCharacterMessage) {
+    storeSettings(
+        {{"BackType", "1"}, {"BackName", "/x.bmp"}, {"CharType", "1"}, {"CharName1", "/y.ico"}});
+    start();
+    ASSERT_EQ(fakes.messages.shown.size(), 2);
+    EXPECT_TRUE(fakes.messages.shown[0].startsWith(QStringLiteral("背景")));
+    EXPECT_TRUE(fakes.messages.shown[1].startsWith(QStringLiteral("ｷｬﾗｸﾀ")));
+}
+
+TEST_F(PictureReadTest, FramesOfDifferentSizesPlaceByTheLarger) {
+    storeSettings({{"CharType", "1"}, {"CharName1", "/1.ico"}, {"CharName2", "/2.ico"}});
+    start();
+    EXPECT_EQ(window->CursorWidth, 48);
+    EXPECT_EQ(window->CursorHeight, 40);
+}
+
+TEST_F(PictureReadTest, PicLoadAlwaysAsksForAFullRedraw) {
+    start();
+    tick(10, 0, 0);
+    ASSERT_EQ(window->LastDrawnMinute, 600);
+    window->PicLoad();
+    EXPECT_EQ(window->LastDrawnMinute, -1);
+}
+
+}  // namespace

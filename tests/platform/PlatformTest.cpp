@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include "platform/PictureLoader.h"
+#include "platform/SingleInstance.h"
+#include "platform/TrayIcon.h"
+
+namespace {
+
+TEST(SingleInstanceTest, SecondStartCallsTheFirstForward) {
+    QTemporaryDir folder;
+    SingleInstance first(folder.path());
+    ASSERT_TRUE(first.acquire());
+    QSignalSpy called(&first, &SingleInstance::activationRequested);
+
+    SingleInstance second(folder.path());
+    EXPECT_FALSE(second.acquire());
+    EXPECT_TRUE(called.wait(2000));
+}
+
+TEST(SingleInstanceTest, LeftoverSocketOfACrashDoesNotBlock) {
+    QTemporaryDir folder;
+    SingleInstance probe(folder.path());
+    QFile leftover(probe.socketPath());
+    ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
+    leftover.close();
+    EXPECT_TRUE(SingleInstance(folder.path()).acquire());
+}
+
+TEST(TrayIconDataTest, TipIsAFixedFieldEndingInNul) {
+    const QString field = TrayIconData::tipField(QStringLiteral("クイロン"));
+    EXPECT_EQ(field.size(), TrayIconData::kTipField);
+    EXPECT_EQ(field.indexOf(QChar(u'\0')), 4);
+    EXPECT_EQ(field.mid(5).trimmed(), QString());
+    TrayIconData data;
+    data.szTip = field;
+    EXPECT_EQ(data.tipText(), "クイロン");
+}
+
+TEST(QtPictureLoaderTest, ReadsPicturesAndRefusesTheRest) {
+    QTemporaryDir folder;
+    const QtPictureLoader loader;
+    QImage picture(7, 3, QImage::Format_RGB32);
+    picture.fill(Qt::yellow);
+    const QString bmp = folder.filePath(QStringLiteral("day.bmp"));
+    ASSERT_TRUE(picture.save(bmp));
+    const auto loaded = loader.load(bmp);
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->size(), QSize(7, 3));
+
+    QFile text(folder.filePath(QStringLiteral("notes.bmp")));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("not a picture");
+    text.close();
+    EXPECT_FALSE(loader.load(text.fileName()));
+    EXPECT_FALSE(loader.load(QString()));
+    EXPECT_FALSE(loader.load(folder.path()));
+    EXPECT_FALSE(loader.load(folder.filePath(QStringLiteral("missing.ico"))));
+}
+
+TEST(QtPictureLoaderTest, BuiltInIconsKeepTheirTransparency) {
+    const auto cow = QtPictureLoader().load(QStringLiteral(":/cow0.ico"));
+    ASSERT_TRUE(cow);
+    EXPECT_EQ(cow->size(), QSize(32, 32));
+    EXPECT_EQ(qAlpha(cow->pixel(0, 0)), 0);
+}
+
+}  // namespace
