@@ -2,9 +2,11 @@
 
 #include "core/ProgramFolder.h"
 #include "core/fomBarClock.h"
+#include "platform/Clipboard.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
 #include "platform/PictureLoader.h"
+#include "platform/PlatformChoice.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/QtTrayIcon.h"
 #include "platform/QuitSignals.h"
@@ -13,6 +15,7 @@
 #include "platform/WindowOrder.h"
 
 int main(int argc, char* argv[]) {
+    preferXcbUnderWayland();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillon"));
     // The clock is a tool window; it ends the program itself when it closes.
@@ -28,7 +31,9 @@ int main(int argc, char* argv[]) {
     QtTrayIcon tray;
     QtMessageBox messages;
     QtPictureLoader pictures;
-    const Platform platform{clock, store, display, windowOrder, tray, messages, pictures};
+    QtClipboard clipboard;
+    const Platform platform{clock, store,    display,  windowOrder,
+                            tray,  messages, pictures, clipboard};
 
     fomBarClock window(platform, withTrailingSeparator(QCoreApplication::applicationDirPath()));
     QObject::connect(&instance, &SingleInstance::activationRequested, &window,

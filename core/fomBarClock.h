@@ -14,6 +14,7 @@
 
 class BarView;
 class QAction;
+class QMenu;
 
 // The clock window: a borderless bar with the day picture and the character.
 // Its methods live in the folder of the subsystem that owns them.
@@ -57,6 +58,25 @@ public:
     // Alarm and chime (sound/fomBarClockAlarm.cpp).
     void WaveSub(int16_t h, int16_t m, int16_t s);
 
+    // The popup menu (interaction/fomBarClockMenu.cpp).
+    QMenu* mnuFile() const { return m_mnuFile; }
+    void popupMenu(const QPoint& globalPos);
+    void mnuPicture_Click();
+    void mnuAlarm_Click();
+    void mnuMask_Click();
+    void mnuVersion_Click();
+
+    // Pointer and keyboard (interaction/fomBarClockPointer.cpp). Buttons: 1 left, 2 right,
+    // 4 middle; Shift: 1 Shift, 2 Ctrl, 4 Alt, added together.
+    static constexpr int16_t kLeftButton = 1;
+    static constexpr int16_t kRightButton = 2;
+    static constexpr int16_t kMiddleButton = 4;
+    void picBar_MouseDown(int16_t Button, int16_t Shift, float X, float Y);
+    void picBar_MouseMove(int16_t Button, int16_t Shift, float X, float Y);
+    void picBar_MouseUp(int16_t Button, int16_t Shift, float X, float Y);
+    void picBar_KeyDown(int16_t KeyCode, int16_t Shift);
+    void Form_MouseDown(int16_t Button, int16_t Shift, float X, float Y);
+
     // Pictures and drawing (drawing/).
     void PictureRead();
     void PicLoad();
@@ -82,6 +102,8 @@ public:
     int16_t CursorHeight = 0;
     int16_t CursorBackX = 0;
     uint8_t CursorFrame = 0;
+    int16_t DragStartX = 0;
+    int16_t DragStartY = 0;
     int16_t AlarmWait = 0;
     int16_t JihoWait = 0;
     int16_t JihoLeft = 0;
@@ -96,12 +118,21 @@ public:
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void startTimer1();
     void stopTimer1();
     void scheduleNextTick();
     modCou1::SettingContext settingContext() const;
+    void buildMenu();
+    void dragTo(float X, float Y, int16_t Shift);
+    void moveTwips(int32_t left, int32_t top);
+    // The work area's edges in twips: left, top, right, bottom.
+    struct WorkAreaTwips {
+        int32_t WL, WT, WR, WB;
+    };
+    WorkAreaTwips workAreaTwips() const;
     double tppX() const;
     double tppY() const;
 
@@ -110,6 +141,7 @@ private:
     QString m_programFolder;
     QString m_helpFile;
     TrayIconData m_trayIconData;
+    QMenu* m_mnuFile = nullptr;
     std::array<QAction*, 3> m_mnuTimeWidth{};
     QTimer m_timer1;
     bool m_timer1Running = false;

@@ -29,14 +29,7 @@ void fomBarClock::ResizeAll() {
     picBar->setBarSize(m_setting.TimeWidth, picBar->height());
     resize(picBar->width(), height());
 
-    const WorkArea area = m_platform.display.GetWorkArea();
-    const auto twips = [](int32_t pixels, double factor) {
-        return static_cast<int32_t>(nearest(pixels * factor));
-    };
-    const int32_t WL = twips(area.left, tppX());
-    const int32_t WR = twips(area.right, tppX());
-    const int32_t WT = twips(area.top, tppY());
-    const int32_t WB = twips(area.bottom, tppY());
+    const auto [WL, WT, WR, WB] = workAreaTwips();
     const int16_t M = nearest16(kWorkAreaMarginPixels * tppX());
 
     if (Top() > WB - M)
@@ -48,6 +41,15 @@ void fomBarClock::ResizeAll() {
         setLeft(WR - M);
     else if (Left() + Width() < WL + M)
         setLeft(WL + M - Width());
+}
+
+fomBarClock::WorkAreaTwips fomBarClock::workAreaTwips() const {
+    const WorkArea area = m_platform.display.GetWorkArea();
+    const auto twips = [](int32_t pixels, double factor) {
+        return static_cast<int32_t>(nearest(pixels * factor));
+    };
+    return {twips(area.left, tppX()), twips(area.top, tppY()), twips(area.right, tppX()),
+            twips(area.bottom, tppY())};
 }
 
 void fomBarClock::CursorPara() {

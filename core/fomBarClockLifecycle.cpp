@@ -1,4 +1,3 @@
-#include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 
@@ -37,15 +36,10 @@ fomBarClock::fomBarClock(const Platform& platform, const QString& programFolder,
     picOBack = builtIn(QStringLiteral(":/alps.bmp"));
     picOCursor = {builtIn(QStringLiteral(":/cow0.ico")), builtIn(QStringLiteral(":/cow1.ico"))};
 
-    const QStringList captions = {QStringLiteral("短い"), QStringLiteral("普通"),
-                                  QStringLiteral("長い")};
-    for (int i = 0; i < 3; ++i) {
-        QAction* item = new QAction(captions[i], this);
-        item->setCheckable(true);
-        const int16_t index = static_cast<int16_t>(2 * (i + 1));
-        connect(item, &QAction::triggered, this, [this, index] { mnuTimeWidth_Click(index); });
-        m_mnuTimeWidth[i] = item;
-    }
+    picBar->setFocusPolicy(Qt::StrongFocus);
+    setFocusProxy(picBar);
+    picBar->installEventFilter(this);
+    buildMenu();
 
     resize(static_cast<int>(nearest(kInitialWidthTwips / tppX())),
            static_cast<int>(nearest(kInitialHeightTwips / tppY())));
@@ -70,6 +64,9 @@ void fomBarClock::Form_Load() {
     m_trayIconData.szTip = TrayIconData::tipField(appTitle());
     if (m_setting.TaskTray == 1) m_platform.tray.notify(TrayCommand::Add, m_trayIconData);
     if (m_setting.TopMost == 1) m_platform.windowOrder.SetTopMost(*this);
+    m_platform.tray.setMouseHandler([this](int mouseMessage) {
+        Form_MouseDown(kMiddleButton, 0, static_cast<float>(mouseMessage), 0);
+    });
 }
 
 void fomBarClock::Form_Activate() {

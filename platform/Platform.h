@@ -1,5 +1,6 @@
 #pragma once
 
+class Clipboard;
 class Clock;
 class ScreenMetrics;
 class MessageBox;
@@ -17,4 +18,5 @@ struct Platform {
     TrayIcon& tray;
     MessageBox& messages;
     const PictureLoader& pictures;
+    Clipboard& clipboard;
 };

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <vector>
 
+#include "platform/Clipboard.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
 #include "platform/PictureLoader.h"
@@ -99,6 +100,15 @@ public:
     QMap<QString, QImage> files;
 };
 
+class FakeClipboard final : public Clipboard {
+public:
+    void setImage(const QImage& image) override { this->image = image; }
+    void beep() override { ++beeps; }
+
+    QImage image;
+    int beeps = 0;
+};
+
 // One of each fake, wired into a Platform.
 struct FakePlatform {
     FakeClock clock;
@@ -108,6 +118,9 @@ struct FakePlatform {
     FakeTray tray;
     FakeMessageBox messages;
     FakePictureLoader pictures;
+    FakeClipboard clipboard;
 
-    Platform platform() { return {clock, store, display, windowOrder, tray, messages, pictures}; }
+    Platform platform() {
+        return {clock, store, display, windowOrder, tray, messages, pictures, clipboard};
+    }
 };

@@ -59,10 +59,11 @@ int main(int argc, char* argv[]) {
     FakeTray tray;
     StderrMessages messages;
     QtPictureLoader pictures;
-    const Platform platform{clock,   file ? static_cast<SettingsStore&>(*file) : firstStart,
-                            display, windowOrder,
-                            tray,    messages,
-                            pictures};
+    FakeClipboard clipboard;
+    const Platform platform{clock,    file ? static_cast<SettingsStore&>(*file) : firstStart,
+                            display,  windowOrder,
+                            tray,     messages,
+                            pictures, clipboard};
 
     fomBarClock window(platform, withTrailingSeparator(QCoreApplication::applicationDirPath()));
     window.Form_Load();
