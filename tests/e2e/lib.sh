@@ -1,0 +1,196 @@
+# Shared by the end-to-end tests: a private X server, private settings and runtime folders,
+# the clock started in the background, and cleanup of everything started here.
+# Source it with the program's path as $1.
+set -euo pipefail
+
+if (($# < 1)) || [[ ! -x $1 ]]; then
+    echo "usage: $0 PATH-TO-QUILLON (got '${1:-}', which is not an executable)" >&2
+    exit 2
+fi
+PROGRAM=$1
+
+for tool in Xvfb xwininfo xdotool xprop; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "FAIL: '$tool' is not installed; run tools/install-deps.sh" >&2
+        exit 1
+    fi
+done
+
+E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/quillon-e2e.XXXXXX")
+E2E_PIDS=()
+XVFB_PID=
+
+e2e_cleanup() {
+    local status=$? pid
+    trap - EXIT
+    # Logs and the window tree first, while the X server still runs.
+    if ((status != 0)); then
+        e2e_dump_logs
+    fi
+    for pid in "${E2E_PIDS[@]}" $XVFB_PID; do
+        if e2e_alive "$pid"; then kill -TERM "$pid" 2>/dev/null || true; fi
+    done
+    for pid in "${E2E_PIDS[@]}" $XVFB_PID; do
+        # A process that ignores SIGTERM for 3 s gets SIGKILL.
+        if ! e2e_wait_gone "$pid" 3; then
+            kill -KILL "$pid" 2>/dev/null || true
+        fi
+        wait "$pid" 2>/dev/null || true
+    done
+    rm -rf "$E2E_TMP"
+    exit "$status"
+}
+trap e2e_cleanup EXIT
+trap 'exit 129' HUP
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+note() {
+    echo "# $*"
+}
+
+e2e_dump_logs() {
+    local log
+    for log in "$E2E_TMP"/*.log; do
+        [[ -s $log ]] || continue
+        echo "--- $(basename "$log") ---" >&2
+        tail -n 40 "$log" >&2
+    done
+    if [[ -n ${DISPLAY:-} && -n $XVFB_PID ]]; then
+        echo "--- windows on $DISPLAY ---" >&2
+        xwininfo -root -tree 2>&1 | tail -n 30 >&2 || true
+    fi
+}
+
+# Milliseconds since the epoch, for deadlines.
+now_ms() {
+    local us=${EPOCHREALTIME/[.,]/}
+    echo $((us / 1000))
+}
+
+# True while the process runs; a zombie counts as ended.
+e2e_alive() {
+    local state
+    kill -0 "$1" 2>/dev/null || return 1
+    state=$(awk '{ print $3 }' "/proc/$1/stat" 2>/dev/null) || return 1
+    [[ $state != Z ]]
+}
+
+# e2e_wait_gone PID SECONDS: true if the process ended within the time.
+e2e_wait_gone() {
+    local deadline=$(($(now_ms) + $2 * 1000))
+    while e2e_alive "$1"; do
+        if (($(now_ms) > deadline)); then
+            return 1
+        fi
+        sleep 0.05
+    done
+}
+
+# Starts an X server of its own on a display it picks (no clash with parallel tests),
+# with no window manager, and exports DISPLAY.
+e2e_start_x() {
+    local display_file=$E2E_TMP/display deadline
+    : >"$display_file"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp \
+        3>"$display_file" >"$E2E_TMP/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    deadline=$(($(now_ms) + 15000))
+    # Xvfb writes the display number once it accepts clients.
+    until [[ -s $display_file ]]; do
+        e2e_alive "$XVFB_PID" || fail "Xvfb ended before it was ready"
+        (($(now_ms) < deadline)) || fail "Xvfb was not ready within 15 s"
+        sleep 0.05
+    done
+    export DISPLAY=:$(tr -d '[:space:]' <"$display_file")
+    note "X server on $DISPLAY"
+}
+
+# A fresh user environment: nothing from the caller's settings, sessions or sound server.
+e2e_private_env() {
+    export HOME=$E2E_TMP/home
+    export XDG_CONFIG_HOME=$E2E_TMP/config
+    export XDG_RUNTIME_DIR=$E2E_TMP/runtime
+    mkdir -p "$HOME" "$XDG_CONFIG_HOME"
+    mkdir -m 700 "$XDG_RUNTIME_DIR"
+    export QT_QPA_PLATFORM=xcb
+    export LANG=C.UTF-8
+    unset WAYLAND_DISPLAY LC_ALL QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
+    # No sound server may be spawned by the clock and outlive the test.
+    export PULSE_SERVER=unix:$XDG_RUNTIME_DIR/no-pulse
+    INI=$XDG_CONFIG_HOME/Quillon/Quillon.ini
+}
+
+# e2e_start_clock NAME: starts the program in the background; its pid goes to CLOCK_PID,
+# its output to NAME.log.
+e2e_start_clock() {
+    "$PROGRAM" >"$E2E_TMP/$1.log" 2>&1 &
+    CLOCK_PID=$!
+    E2E_PIDS+=("$CLOCK_PID")
+}
+
+# Visible (mapped and viewable) top-level windows of a process, one id per line.
+e2e_windows_of() {
+    xdotool search --onlyvisible --pid "$1" 2>/dev/null || true
+}
+
+# Visible windows of any copy of the clock, found by WM_CLASS.
+e2e_clock_windows() {
+    xdotool search --onlyvisible --class quillon 2>/dev/null || true
+}
+
+# xwininfo_field WINDOW-INFO LABEL: the value after "LABEL:" in xwininfo's output.
+xwininfo_field() {
+    sed -n "s/^ *$2: *//p" <<<"$1" | head -n 1
+}
+
+# e2e_wait_bar PID: waits for the process's one visible window to be 240 x 40.
+# Sets WINDOW and WININFO.
+e2e_wait_bar() {
+    local pid=$1 deadline windows count
+    deadline=$(($(now_ms) + 20000))
+    WININFO=
+    while :; do
+        e2e_alive "$pid" || fail "the clock ended before showing its window"
+        windows=$(e2e_windows_of "$pid")
+        count=$(grep -c . <<<"$windows" || true)
+        if ((count == 1)); then
+            WINDOW=$windows
+            WININFO=$(xwininfo -id "$WINDOW" 2>&1 || true)
+            if [[ $(xwininfo_field "$WININFO" Width) == 240 &&
+                $(xwininfo_field "$WININFO" Height) == 40 ]]; then
+                return 0
+            fi
+        fi
+        if (($(now_ms) > deadline)); then
+            echo "visible windows of pid $pid: ${windows:-none}" >&2
+            [[ -n $WININFO ]] && echo "$WININFO" >&2
+            fail "no single 240 x 40 window within 20 s"
+        fi
+        sleep 0.1
+    done
+}
+
+# e2e_window_position WINDOW: "X Y" of its upper-left corner on the screen.
+e2e_window_position() {
+    local info
+    info=$(xwininfo -id "$1" 2>&1 || true)
+    echo "$(xwininfo_field "$info" "Absolute upper-left X") $(xwininfo_field "$info" "Absolute upper-left Y")"
+}
+
+# e2e_wait_position WINDOW "X Y": true once the window stands there, false if not within 3 s
+# (it may be moved just after being shown). Sets POSITION to where it was last seen.
+e2e_wait_position() {
+    local deadline=$(($(now_ms) + 3000))
+    while :; do
+        POSITION=$(e2e_window_position "$1")
+        [[ $POSITION == "$2" ]] && return 0
+        (($(now_ms) < deadline)) || return 1
+        sleep 0.1
+    done
+}

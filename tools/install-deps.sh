@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Installs the Debian packages needed to build, run and test Quillon.
+# Only what is missing is installed; nothing is fetched when all is present.
+set -euo pipefail
+
+PACKAGES=(
+    # Build tools.
+    cmake g++ make pkg-config
+    # Qt: widgets, moc/uic, and sound playback.
+    qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev
+    # Unit tests and benchmarks.
+    libgtest-dev libgmock-dev libbenchmark-dev
+    # Headless X server and the tools the end-to-end tests inspect windows with.
+    xvfb xauth x11-utils xdotool
+    # Tests that start the clock at a chosen time.
+    faketime
+    # Japanese text in the bar and menus.
+    fonts-ipafont-gothic
+    # Sound: Qt Multimedia's GStreamer backend, a sound server, and making test clips.
+    gstreamer1.0-plugins-base gstreamer1.0-plugins-good pulseaudio sox
+)
+
+# One dpkg-query call for all: it lists the installed ones; unknown names only go to stderr.
+installed=" $(dpkg-query -W -f='${db:Status-Abbrev} ${Package}\n' "${PACKAGES[@]}" 2>/dev/null |
+    awk '$1 == "ii" { printf "%s ", $2 }' || true)"
+missing=()
+for pkg in "${PACKAGES[@]}"; do
+    [[ $installed == *" $pkg "* ]] || missing+=("$pkg")
+done
+
+if ((${#missing[@]} == 0)); then
+    exit 0
+fi
+
+echo "Installing missing packages: ${missing[*]}"
+if ((EUID == 0)); then
+    sudo=()
+elif command -v sudo >/dev/null 2>&1; then
+    sudo=(sudo)
+else
+    echo "These packages are missing and sudo is not available; install them as root: ${missing[*]}" >&2
+    exit 1
+fi
+
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
