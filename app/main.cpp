@@ -5,13 +5,18 @@
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
+#include "platform/MultimediaModule.h"
 #include "platform/PictureLoader.h"
 #include "platform/PlatformChoice.h"
+#include "platform/ProgramStarter.h"
+#include "platform/QtMediaControl.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/QtTrayIcon.h"
+#include "platform/QtWaveSound.h"
 #include "platform/QuitSignals.h"
 #include "platform/ScreenMetrics.h"
 #include "platform/SingleInstance.h"
+#include "platform/TickCounter.h"
 #include "platform/WindowOrder.h"
 
 int main(int argc, char* argv[]) {
@@ -32,10 +37,17 @@ int main(int argc, char* argv[]) {
     QtMessageBox messages;
     QtPictureLoader pictures;
     QtClipboard clipboard;
-    const Platform platform{clock, store,    display,  windowOrder,
-                            tray,  messages, pictures, clipboard};
+    const QString programFolder = withTrailingSeparator(QCoreApplication::applicationDirPath());
+    // Sound comes from a module loaded with the first sound played.
+    MultimediaModule multimedia(MultimediaModule::besideProgram(programFolder));
+    QtTickCounter ticks;
+    QtWaveSound wave(multimedia, ticks, programFolder + QStringLiteral("Default.wav"));
+    QtMediaControl media(multimedia);
+    QtProgramStarter programs;
+    const Platform platform{clock,    store,     display, windowOrder, tray,  messages,
+                            pictures, clipboard, wave,    media,       ticks, programs};
 
-    fomBarClock window(platform, withTrailingSeparator(QCoreApplication::applicationDirPath()));
+    fomBarClock window(platform, programFolder);
     QObject::connect(&instance, &SingleInstance::activationRequested, &window,
                      [&] { windowOrder.BringToFront(window); });
     QuitSignals quitSignals;

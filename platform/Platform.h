@@ -3,10 +3,14 @@
 class Clipboard;
 class Clock;
 class ScreenMetrics;
+class MediaControl;
 class MessageBox;
 class PictureLoader;
+class ProgramStarter;
 class SettingsStore;
+class TickCounter;
 class TrayIcon;
+class WaveSound;
 class WindowOrder;
 
 // The outside world as the clock window sees it; tests hand in fakes.
@@ -19,4 +23,8 @@ struct Platform {
     MessageBox& messages;
     const PictureLoader& pictures;
     Clipboard& clipboard;
+    WaveSound& wave;
+    MediaControl& media;
+    TickCounter& ticks;
+    ProgramStarter& programs;
 };

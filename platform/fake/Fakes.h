@@ -4,17 +4,23 @@
 
 #include <QHash>
 #include <QMap>
+#include <QSet>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
+#include "platform/MediaControl.h"
 #include "platform/MessageBox.h"
 #include "platform/PictureLoader.h"
 #include "platform/Platform.h"
+#include "platform/ProgramStarter.h"
 #include "platform/ScreenMetrics.h"
 #include "platform/SettingsStore.h"
+#include "platform/TickCounter.h"
 #include "platform/TrayIcon.h"
+#include "platform/WaveSound.h"
 #include "platform/WindowOrder.h"
 
 class FakeClock final : public Clock {
@@ -109,6 +115,63 @@ public:
     int beeps = 0;
 };
 
+class FakeTickCounter final : public TickCounter {
+public:
+    // Each reading moves the counter on by step, so waits end without real time passing.
+    uint32_t timeGetTime() override {
+        const uint32_t reading = now;
+        now += step;
+        return reading;
+    }
+
+    uint32_t now = 0;
+    uint32_t step = 50;
+};
+
+// Wave sounds by name: the playable ones start, and one sounds until a test clears sounding.
+class FakeWaveSound final : public WaveSound {
+public:
+    struct Call {
+        QString name;
+        uint32_t flags;
+    };
+    bool sndPlaySound(const QString& name, uint32_t flags) override;
+
+    QSet<QString> playable;
+    QString sounding;
+    std::vector<Call> calls;
+};
+
+// Media files by name with their lengths; a playing file's position follows the tick counter.
+class FakeMediaControl final : public MediaControl {
+public:
+    explicit FakeMediaControl(const FakeTickCounter& ticks) : m_ticks(ticks) {}
+    int mciSendString(const QString& command, QString& reply) override;
+
+    QMap<QString, uint32_t> files;
+    QStringList failing;  // commands that answer an error
+    QStringList commands;
+    QString openFile;  // empty when nothing is open
+    // Called with each command before it is answered, as events may run meanwhile.
+    std::function<void(const QString& command)> onCommand;
+
+private:
+    const FakeTickCounter& m_ticks;
+    bool m_playing = false;
+    uint32_t m_playedAt = 0;
+};
+
+class FakeProgramStarter final : public ProgramStarter {
+public:
+    bool start(const QString& commandLine) override {
+        started << commandLine;
+        return startable && !commandLine.trimmed().isEmpty();
+    }
+
+    bool startable = true;
+    QStringList started;
+};
+
 // One of each fake, wired into a Platform.
 struct FakePlatform {
     FakeClock clock;
@@ -119,8 +182,13 @@ struct FakePlatform {
     FakeMessageBox messages;
     FakePictureLoader pictures;
     FakeClipboard clipboard;
+    FakeTickCounter ticks;
+    FakeWaveSound wave;
+    FakeMediaControl media{ticks};
+    FakeProgramStarter programs;
 
     Platform platform() {
-        return {clock, store, display, windowOrder, tray, messages, pictures, clipboard};
+        return {clock,    store,     display, windowOrder, tray,  messages,
+                pictures, clipboard, wave,    media,       ticks, programs};
     }
 };

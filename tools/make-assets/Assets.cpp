@@ -34,6 +34,7 @@ QString writeAssets(const QString& folder) {
         {"note.ico", encodeIco4(drawNote())},
         {"Tolla.wav", encodeWav16(synthAlarm(), kSampleRate)},
         {"Gongo.wav", encodeWav16(synthChime(), kSampleRate)},
+        {"Default.wav", encodeWav16(synthDefault(), kSampleRate)},
     };
     for (const auto& [name, bytes] : files) {
         const QString error = save(dir, name, bytes);

@@ -186,8 +186,9 @@ TEST(Assets, WritesEveryFileTheProgramLoads) {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     ASSERT_EQ(writeAssets(folder.path()), QString());
-    for (const char* name : {"alps.bmp", "cow0.ico", "cow1.ico", "pose0.ico", "pose1.ico",
-                             "pose2.ico", "tray.ico", "note.ico", "Tolla.wav", "Gongo.wav"}) {
+    for (const char* name :
+         {"alps.bmp", "cow0.ico", "cow1.ico", "pose0.ico", "pose1.ico", "pose2.ico", "tray.ico",
+          "note.ico", "Tolla.wav", "Gongo.wav", "Default.wav"}) {
         const QFileInfo file(QDir(folder.path()).filePath(name));
         EXPECT_TRUE(file.exists()) << name;
         EXPECT_GT(file.size(), 44) << name;
@@ -214,4 +215,8 @@ TEST(Sounds, FitTheirSlotsWithoutClipping) {
     // Silent at both ends, so a strike repeated back to back does not click.
     EXPECT_LT(std::abs(int(chime.front())), 50);
     EXPECT_LT(std::abs(int(chime.back())), 50);
+    const std::vector<int16_t> ding = synthDefault();
+    EXPECT_LE(seconds(ding), 0.5);
+    EXPECT_LT(peak(ding), 0.95);
+    EXPECT_LT(std::abs(int(ding.back())), 50);
 }

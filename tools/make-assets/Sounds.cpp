@@ -75,3 +75,11 @@ std::vector<int16_t> synthChime() {
     strike(mix, 0.0, 440.0, 1.0, bell, 0.003);
     return finish(std::move(mix), 0.8, 0.3);
 }
+
+std::vector<int16_t> synthDefault() {
+    // A soft sine-like tone with a faint octave, quickly dying away.
+    const std::vector<Partial> ding = {{1.0, 1.0, 0.09}, {2.0, 0.15, 0.05}};
+    std::vector<double> mix(static_cast<size_t>(0.3 * kSampleRate), 0.0);
+    strike(mix, 0.0, note(3 + 12), 1.0, ding, 0.005);
+    return finish(std::move(mix), 0.5, 0.08);
+}

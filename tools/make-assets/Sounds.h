@@ -9,3 +9,5 @@ inline constexpr uint32_t kSampleRate = 22050;
 std::vector<int16_t> synthAlarm();
 // The hourly chime: one bell strike, played once for each hour.
 std::vector<int16_t> synthChime();
+// The default sound, for an empty sound name: one soft, short ding.
+std::vector<int16_t> synthDefault();

@@ -41,7 +41,10 @@ int main(int argc, char* argv[]) {
                                       QStringLiteral("file"));
     const QCommandLineOption output(QStringLiteral("output"), QStringLiteral("PNG file to write."),
                                     QStringLiteral("file"));
-    parser.addOptions({time, settings, output});
+    const QCommandLineOption scale(QStringLiteral("scale"),
+                                   QStringLiteral("Enlarge the picture N times, pixel for pixel."),
+                                   QStringLiteral("N"), QStringLiteral("1"));
+    parser.addOptions({time, settings, output, scale});
     parser.process(app);
 
     if (!parser.isSet(time) || !parser.isSet(output))
@@ -49,6 +52,9 @@ int main(int argc, char* argv[]) {
     QTime at = QTime::fromString(parser.value(time), QStringLiteral("H:mm:ss"));
     if (!at.isValid()) at = QTime::fromString(parser.value(time), QStringLiteral("H:mm"));
     if (!at.isValid()) return fail(QStringLiteral("--time wants HH:MM or HH:MM:SS"));
+    bool scaleOk = false;
+    const int factor = parser.value(scale).toInt(&scaleOk);
+    if (!scaleOk || factor < 1 || factor > 16) return fail(QStringLiteral("--scale wants 1 to 16"));
 
     FakeClock clock(QDateTime(QDate::currentDate(), at));
     MemoryStore firstStart;
@@ -60,10 +66,18 @@ int main(int argc, char* argv[]) {
     StderrMessages messages;
     QtPictureLoader pictures;
     FakeClipboard clipboard;
+    // A snapshot is silent.
+    FakeTickCounter ticks;
+    FakeWaveSound wave;
+    FakeMediaControl media(ticks);
+    FakeProgramStarter programs;
+    programs.startable = false;
     const Platform platform{clock,    file ? static_cast<SettingsStore&>(*file) : firstStart,
                             display,  windowOrder,
                             tray,     messages,
-                            pictures, clipboard};
+                            pictures, clipboard,
+                            wave,     media,
+                            ticks,    programs};
 
     fomBarClock window(platform, withTrailingSeparator(QCoreApplication::applicationDirPath()));
     window.Form_Load();
@@ -71,7 +85,9 @@ int main(int argc, char* argv[]) {
     window.CursorFrame = static_cast<uint8_t>((at.second() + 1) % 2);
     window.TimePrint(clock.now());
 
-    if (!window.barImage().save(parser.value(output), "PNG"))
+    const QImage& bar = window.barImage();
+    const QImage picture = bar.scaled(bar.size() * factor);  // no smoothing: crisp pixels
+    if (!picture.save(parser.value(output), "PNG"))
         return fail(QStringLiteral("cannot write ") + parser.value(output));
     return 0;
 }

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QtPlugin>
+#include <cstdint>
+
+// What the separately loaded multimedia module offers. It is kept out of the program itself so
+// that a clock which never sounds does not carry the media libraries.
+class MultimediaBackend {
+public:
+    virtual ~MultimediaBackend() = default;
+
+    // Starts a wave file from its beginning, cutting off the wave sound before it.
+    virtual bool playWave(const QString& path) = 0;
+    virtual void stopWave() = 0;
+
+    // One media file at a time. Opening waits, processing events, until the file is loaded or
+    // has failed to load, at most a few seconds.
+    virtual bool openMedia(const QString& path) = 0;
+    // Milliseconds; waits a bounded time for the length to become known; -1 on failure.
+    virtual int64_t mediaLength() = 0;
+    virtual bool playMedia() = 0;
+    // Milliseconds; the length once the media has ended; -1 when the player has failed.
+    virtual int64_t mediaPosition() = 0;
+    virtual void closeMedia() = 0;
+};
+
+#define QuillonMultimediaBackend_iid "org.quillon.MultimediaBackend/1"
+Q_DECLARE_INTERFACE(MultimediaBackend, QuillonMultimediaBackend_iid)

@@ -1,0 +1,26 @@
+#include "platform/MultimediaModule.h"
+
+#include "platform/MultimediaBackend.h"
+
+MultimediaModule::MultimediaModule(const QString& modulePath) : m_loader(modulePath) {
+    // Unloading would pull code from under the media framework's own threads at exit.
+    m_loader.setLoadHints(QLibrary::PreventUnloadHint);
+}
+
+MultimediaModule::~MultimediaModule() {
+    if (m_backend == nullptr) return;
+    m_backend->stopWave();
+    m_backend->closeMedia();
+}
+
+MultimediaBackend* MultimediaModule::backend() {
+    if (!m_tried) {
+        m_tried = true;
+        m_backend = qobject_cast<MultimediaBackend*>(m_loader.instance());
+    }
+    return m_backend;
+}
+
+QString MultimediaModule::besideProgram(const QString& programFolder) {
+    return programFolder + QStringLiteral(QUILLON_MULTIMEDIA_MODULE);
+}

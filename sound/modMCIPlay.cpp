@@ -1,0 +1,146 @@
+#include "sound/modMCIPlay.h"
+
+#include <QCoreApplication>
+#include <QRegularExpression>
+#include <QTimer>
+#include <algorithm>
+#include <limits>
+
+#include "core/Rounding.h"
+#include "platform/MediaControl.h"
+#include "platform/ProgramStarter.h"
+#include "platform/TickCounter.h"
+#include "platform/WaveSound.h"
+
+namespace {
+
+const QString kAlias = QStringLiteral("x1");
+// Between two looks at the position of a playing media file.
+constexpr int32_t kPollMs = 100;
+// Kept after the last position so the end of the media is not cut off by closing it.
+constexpr int32_t kEndMarginMs = 10;
+// Longest pause between two passes of a wait; events wake it earlier.
+constexpr int kWaitSliceMs = 10;
+
+QString trimBlanks(const QString& text) {
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text[first] == QLatin1Char(' ')) ++first;
+    while (last > first && text[last - 1] == QLatin1Char(' ')) --last;
+    return text.mid(first, last - first);
+}
+
+// The leading number of a reply, as a 32-bit integer rounded to the nearest (halves to even);
+// 0 when the reply does not start with one.
+int32_t replyNumber(const QString& reply) {
+    static const QRegularExpression leadingNumber(
+        QStringLiteral("^\\s*[-+]?(\\d+\\.?\\d*|\\.\\d+)"));
+    const QRegularExpressionMatch match = leadingNumber.match(reply);
+    if (!match.hasMatch()) return 0;
+    const double value = match.captured(0).trimmed().toDouble();
+    if (value >= std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
+    if (value <= std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
+    return static_cast<int32_t>(nearest(value));
+}
+
+}  // namespace
+
+modMCIPlay::modMCIPlay(WaveSound& wave, MediaControl& media, TickCounter& ticks,
+                       ProgramStarter& programs)
+    : m_wave(wave), m_media(media), m_ticks(ticks), m_programs(programs) {}
+
+int16_t modMCIPlay::MciPlay(const QString& name) {
+    if (name.startsWith(QLatin1Char('!'))) {
+        const QString commandLine = trimBlanks(name.mid(1));
+        if (commandLine.isEmpty()) return -1;
+        return m_programs.start(commandLine) ? 0 : -1;
+    }
+    return MciPlaySound(name);
+}
+
+int16_t modMCIPlay::MciPlaySound(const QString& name) {
+    if (PlayBusy == 1) return 1;
+    PlayBusy = 1;
+    PlayStop = 0;
+    int16_t result;
+    if (name.isEmpty())
+        result = MciPlayWave(QStringLiteral(".Default"));
+    else if (name.right(4).compare(QLatin1String(".wav"), Qt::CaseInsensitive) == 0)
+        result = MciPlayWave(name);
+    else
+        result = MciPlayMedia(name);
+    PlayBusy = 0;
+    return result;
+}
+
+int16_t modMCIPlay::MciPlayWave(const QString& name) {
+    if (name != LastWaveName) {
+        if (m_wave.sndPlaySound(name, WaveSound::SND_ASYNC | WaveSound::SND_NODEFAULT)) {
+            LastWaveName = name;
+            return 0;
+        }
+        LastWaveName.clear();
+        return -1;
+    }
+    // The same sound again waits for its previous instance to end.
+    return m_wave.sndPlaySound(
+               name, WaveSound::SND_ASYNC | WaveSound::SND_NODEFAULT | WaveSound::SND_NOSTOP)
+               ? 0
+               : 1;
+}
+
+int16_t modMCIPlay::MciPlayMedia(const QString& name) {
+    QString reply;
+    const auto send = [&](const QString& command) {
+        return m_media.mciSendString(command, reply) == 0;
+    };
+    const auto closeWith = [&](int16_t result) {
+        send(QStringLiteral("close ") + kAlias);
+        return result;
+    };
+
+    if (!send(QStringLiteral("open \"") + name + QStringLiteral("\" alias ") + kAlias)) return -1;
+    if (!send(QStringLiteral("set ") + kAlias + QStringLiteral(" time format milliseconds")))
+        return closeWith(-1);
+    if (!send(QStringLiteral("status ") + kAlias + QStringLiteral(" length"))) return closeWith(-1);
+    const int32_t length = replyNumber(reply);
+    if (!send(QStringLiteral("play ") + kAlias)) return closeWith(-1);
+
+    for (;;) {
+        // A device that no longer answers counts as a play that has ended.
+        if (!send(QStringLiteral("status ") + kAlias + QStringLiteral(" position")))
+            return closeWith(0);
+        const int32_t position = replyNumber(reply);
+        if (static_cast<int64_t>(position) + 1 < length) {
+            WaitTime(kPollMs);
+            if (PlayStop != 0) return closeWith(0);
+        } else {
+            const int64_t rest = static_cast<int64_t>(length) - position + kEndMarginMs;
+            WaitTime(static_cast<int32_t>(
+                std::clamp<int64_t>(rest, 0, std::numeric_limits<int32_t>::max())));
+            return closeWith(0);
+        }
+    }
+}
+
+void modMCIPlay::MciStop() {
+    m_wave.sndPlaySound(QString(), 0);
+    PlayStop = 1;
+}
+
+void modMCIPlay::WaitTime(int32_t ms) {
+    const uint32_t start = m_ticks.timeGetTime();
+    for (;;) {
+        QCoreApplication::processEvents();
+        // Unsigned difference: right across the counter's wrap.
+        const uint32_t elapsed = m_ticks.timeGetTime() - start;
+        if (ms <= 0 || elapsed >= static_cast<uint32_t>(ms)) return;
+        // Sleep until the next event or a short while, rather than spin through the wait.
+        QTimer wake;
+        wake.setSingleShot(true);
+        wake.setTimerType(Qt::PreciseTimer);
+        wake.start(
+            static_cast<int>(qMin<uint32_t>(static_cast<uint32_t>(ms) - elapsed, kWaitSliceMs)));
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+}
