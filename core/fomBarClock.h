@@ -11,6 +11,7 @@
 #include "core/modCou1.h"
 #include "platform/Platform.h"
 #include "platform/TrayIcon.h"
+#include "sound/modMCIPlay.h"
 
 class BarView;
 class QAction;
@@ -57,6 +58,9 @@ public:
 
     // Alarm and chime (sound/fomBarClockAlarm.cpp).
     void WaveSub(int16_t h, int16_t m, int16_t s);
+    void timMciPlay_Timer();
+    // The sound player the window plays and stops its sounds with.
+    modMCIPlay& mciPlay() { return m_mciPlay; }
 
     // The popup menu (interaction/fomBarClockMenu.cpp).
     QMenu* mnuFile() const { return m_mnuFile; }
@@ -107,6 +111,8 @@ public:
     int16_t AlarmWait = 0;
     int16_t JihoWait = 0;
     int16_t JihoLeft = 0;
+    // Counts the alarm and chime down: stopped (interval 0) or every 1000 ms.
+    QTimer timMciPlay;
 
     // Picture holders: the built-in pictures, and those in use.
     QImage picOBack;
@@ -135,12 +141,16 @@ private:
     WorkAreaTwips workAreaTwips() const;
     double tppX() const;
     double tppY() const;
+    void setTimMciPlayInterval(int ms);
+    void focusSequence();
 
     Platform m_platform;
     SettingRecord m_setting;
     QString m_programFolder;
     QString m_helpFile;
     TrayIconData m_trayIconData;
+    modMCIPlay m_mciPlay{m_platform.wave, m_platform.media, m_platform.ticks, m_platform.programs};
+    int m_timMciPlayDepth = 0;  // ticks of timMciPlay under way, nested ones included
     QMenu* m_mnuFile = nullptr;
     std::array<QAction*, 3> m_mnuTimeWidth{};
     QTimer m_timer1;

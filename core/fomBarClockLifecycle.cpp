@@ -33,7 +33,8 @@ fomBarClock::fomBarClock(const Platform& platform, const QString& programFolder,
     picBar = new BarView(this);
     picBar->move(0, 0);
 
-    picOBack = builtIn(QStringLiteral(":/alps.bmp"));
+    // Opaque like every background in use, so the bar's block copies need no blending.
+    picOBack = QImage(QStringLiteral(":/alps.bmp")).convertToFormat(QImage::Format_RGB32);
     picOCursor = {builtIn(QStringLiteral(":/cow0.ico")), builtIn(QStringLiteral(":/cow1.ico"))};
 
     picBar->setFocusPolicy(Qt::StrongFocus);
@@ -47,6 +48,11 @@ fomBarClock::fomBarClock(const Platform& platform, const QString& programFolder,
     m_timer1.setSingleShot(true);
     m_timer1.setTimerType(Qt::PreciseTimer);
     connect(&m_timer1, &QTimer::timeout, this, &fomBarClock::Timer1_Timer);
+
+    // Precise, so the alarm does not drift from the second the minute begins.
+    timMciPlay.setTimerType(Qt::PreciseTimer);
+    timMciPlay.setInterval(0);
+    connect(&timMciPlay, &QTimer::timeout, this, &fomBarClock::timMciPlay_Timer);
 }
 
 fomBarClock::~fomBarClock() = default;
@@ -83,6 +89,7 @@ void fomBarClock::Form_Unload() {
     m_unloaded = true;
     if (m_setting.TimeCheckMode > 0) TimeCheck();
     stopTimer1();
+    m_mciPlay.MciStop();
     if (m_setting.TaskTray == 1) m_platform.tray.notify(TrayCommand::Delete, m_trayIconData);
     SettingSave();
     QCoreApplication::quit();

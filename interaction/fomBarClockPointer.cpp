@@ -9,6 +9,7 @@
 #include "platform/MessageBox.h"
 #include "platform/TrayIcon.h"
 #include "platform/WindowOrder.h"
+#include "sound/modMCIPlay.h"
 
 namespace {
 
@@ -81,7 +82,7 @@ void fomBarClock::picBar_MouseUp(int16_t Button, int16_t Shift, float X, float Y
         AlarmWait = 0;
         JihoWait = 0;
         JihoLeft = 0;
-        // PENDING-SOUND mciPlay().MciStop();
+        mciPlay().MciStop();
     } else if (Button == kRightButton) {
         popupMenu(picBar->mapToGlobal(QPointF(X, Y)).toPoint());
     }

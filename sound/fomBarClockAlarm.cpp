@@ -1,4 +1,93 @@
 #include "core/fomBarClock.h"
 
-// Arming the alarm and the hourly chime comes with the sound player.
-void fomBarClock::WaveSub(int16_t, int16_t, int16_t) {}
+namespace {
+
+constexpr int16_t kAlarmOn = 1;
+constexpr int16_t kChimeOn = 2;
+constexpr int16_t kChimeOnce = 4;
+constexpr int16_t kQuietAtNight = 8;
+constexpr int16_t kTakeFocus = 16;
+constexpr int kPlaybackTickMs = 1000;
+constexpr int32_t kFocusWaitMs = 200;
+
+}  // namespace
+
+void fomBarClock::WaveSub(int16_t h, int16_t m, int16_t s) {
+    const int16_t mode = m_setting.AlarmMode;
+    const int32_t minute = h * 60 + m;
+
+    const bool alarmNext =
+        m_setting.AlarmTime - minute == 1 || (m_setting.AlarmTime == 0 && minute == 23 * 60 + 59);
+    if (AlarmWait == 0 && (mode & kAlarmOn) != 0 && alarmNext) {
+        AlarmWait = static_cast<int16_t>(60 - s);
+        setTimMciPlayInterval(kPlaybackTickMs);
+    }
+
+    // The night rule looks at the hour of arming: 21:30 to 6:00 keep silent, 21:00 and 6:30 not.
+    const bool night = h >= 21 || h < 6;
+    if (JihoWait == 0 && (mode & kChimeOn) != 0 && (m == 29 || m == 59) &&
+        !((mode & kQuietAtNight) != 0 && night)) {
+        setTimMciPlayInterval(kPlaybackTickMs);
+        JihoWait = static_cast<int16_t>(60 - s);
+        if (m == 29 || (mode & kChimeOnce) != 0) {
+            JihoLeft = 1;
+        } else {
+            const int16_t hour12 = static_cast<int16_t>((h + 1) % 12);
+            JihoLeft = hour12 == 0 ? 12 : hour12;
+        }
+    }
+}
+
+void fomBarClock::timMciPlay_Timer() {
+    ++m_timMciPlayDepth;
+
+    if (AlarmWait > 0) {
+        --AlarmWait;
+        if (AlarmWait == 0) {
+            if ((m_setting.AlarmMode & kTakeFocus) != 0) focusSequence();
+            if (m_mciPlay.MciPlay(m_setting.AlarmName1) == 1) AlarmWait = 1;
+        }
+    }
+
+    if (JihoWait > 0) {
+        --JihoWait;
+        if (JihoWait == 0) {
+            if ((m_setting.AlarmMode & kTakeFocus) != 0) focusSequence();
+            const int16_t r = m_mciPlay.MciPlay(m_setting.AlarmName2);
+            if (r == 0) {
+                --JihoLeft;
+                if (JihoLeft > 0) JihoWait = 1;
+            } else if (r == 1) {
+                JihoWait = 1;
+            } else {
+                JihoLeft = 0;
+            }
+        }
+    }
+
+    --m_timMciPlayDepth;
+    if (AlarmWait == 0 && JihoWait == 0) {
+        setTimMciPlayInterval(0);
+    } else if (m_timMciPlayDepth == 0) {
+        // A tick nested in this one's play may have stopped the timer while this one was about
+        // to ask for another try.
+        setTimMciPlayInterval(kPlaybackTickMs);
+    }
+}
+
+void fomBarClock::setTimMciPlayInterval(int ms) {
+    if (ms == 0) {
+        timMciPlay.stop();
+        timMciPlay.setInterval(0);
+    } else if (!timMciPlay.isActive() || timMciPlay.interval() != ms) {
+        timMciPlay.start(ms);
+    }
+}
+
+void fomBarClock::focusSequence() {
+    // Taking the focus may be refused, for example while a modal window is open; that is fine.
+    for (int i = 0; i < 2; ++i) {
+        activateWindow();
+        m_mciPlay.WaitTime(kFocusWaitMs);
+    }
+}

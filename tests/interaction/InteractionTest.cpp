@@ -4,6 +4,7 @@
 
 #include "../ClockFixture.h"
 #include "interaction/DragRule.h"
+#include "sound/modMCIPlay.h"
 
 namespace {
 
@@ -134,6 +135,19 @@ TEST_F(DragTest, RealPointerEventsMoveTheWindow) {
                      Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(window->picBar, &move);
     EXPECT_EQ(window->pos(), QPoint(415, 295));
+}
+
+TEST_F(DragTest, LeftReleaseSilencesWhatIsRingingOrDue) {
+    window->AlarmWait = 3;
+    window->JihoWait = 1;
+    window->JihoLeft = 7;
+    window->mciPlay().PlayStop = 0;
+    drag(0, 0);
+    EXPECT_EQ(window->AlarmWait, 0);
+    EXPECT_EQ(window->JihoWait, 0);
+    EXPECT_EQ(window->JihoLeft, 0);
+    EXPECT_EQ(window->mciPlay().PlayStop, 1);
+    EXPECT_EQ(window->pos(), QPoint(400, 300));
 }
 
 TEST_F(DragTest, RightButtonDoesNotDrag) {

@@ -1,0 +1,292 @@
+#include <QTimer>
+
+#include "../ClockFixture.h"
+
+namespace {
+
+const QString kAlarm = QStringLiteral("/s/alarm.wav");
+const QString kGong = QStringLiteral("/s/gong.wav");
+
+class AlarmTest : public ClockFixture {
+protected:
+    fomBarClock& startWith(int alarmMode, int alarmTime = 420) {
+        storeSettings({{"AlarmMode", QString::number(alarmMode)},
+                       {"AlarmTime", QString::number(alarmTime)},
+                       {"AlarmName1", kAlarm},
+                       {"AlarmName2", kGong}});
+        fakes.wave.playable = {kAlarm, kGong};
+        return start();
+    }
+
+    fomBarClock& restartWith(int alarmMode, int alarmTime = 420) {
+        window.reset();
+        fakes.wave.calls.clear();
+        fakes.wave.sounding.clear();
+        return startWith(alarmMode, alarmTime);
+    }
+
+    // The clock's ticks in the last seconds of a minute, with the playback timer's ticks between
+    // them as both timers fire. A countdown armed here ends at the next playback tick.
+    void lastSecondsOf(int hour, int minute, int fromSecond = 56) {
+        for (int second = fromSecond; second < 60; ++second) {
+            if (second > fromSecond && window->timMciPlay.isActive()) window->timMciPlay_Timer();
+            tick(hour, minute, second);
+        }
+        // Where the clock stands when the sound is due, should its own timer fire meanwhile.
+        fakes.clock.setTime(QTime(hour, minute, 59).addSecs(1));
+    }
+
+    // Playback ticks until the timer stops; each sound ends before the next tick.
+    int playOut(int limit = 30) {
+        int ticks = 0;
+        while (window->timMciPlay.isActive() && ticks < limit) {
+            fakes.wave.sounding.clear();
+            window->timMciPlay_Timer();
+            ++ticks;
+        }
+        return ticks;
+    }
+
+    int played(const QString& name) const {
+        int count = 0;
+        for (const auto& call : fakes.wave.calls) count += call.name == name;
+        return count;
+    }
+
+    // What the release of the left button on the bar does.
+    void leftClick() {
+        window->AlarmWait = 0;
+        window->JihoWait = 0;
+        window->JihoLeft = 0;
+        window->mciPlay().MciStop();
+    }
+
+    bool timerRuns() const {
+        return window->timMciPlay.isActive() && window->timMciPlay.interval() == 1000;
+    }
+};
+
+TEST_F(AlarmTest, AlarmArmsInTheLastSecondsAndSoundsOnceOnTheMinute) {
+    startWith(1);
+    tick(6, 59, 55);
+    EXPECT_EQ(window->AlarmWait, 0);
+    EXPECT_FALSE(window->timMciPlay.isActive());
+
+    tick(6, 59, 56);
+    EXPECT_EQ(window->AlarmWait, 4);
+    EXPECT_TRUE(timerRuns());
+    for (int second = 57; second < 60; ++second) {
+        window->timMciPlay_Timer();
+        tick(6, 59, second);  // armed once only
+    }
+    EXPECT_EQ(window->AlarmWait, 1);
+    EXPECT_EQ(played(kAlarm), 0);
+
+    window->timMciPlay_Timer();  // about 7:00:00
+    EXPECT_EQ(played(kAlarm), 1);
+    EXPECT_EQ(window->AlarmWait, 0);
+    EXPECT_FALSE(window->timMciPlay.isActive());
+    EXPECT_EQ(window->timMciPlay.interval(), 0);
+
+    lastSecondsOf(7, 0);
+    lastSecondsOf(6, 58);
+    EXPECT_EQ(played(kAlarm), 1);
+}
+
+TEST_F(AlarmTest, MidnightAlarmArmsAtElevenFiftyNine) {
+    startWith(1, 0);
+    tick(23, 59, 58);  // a held-up tick arms later, with a shorter countdown
+    EXPECT_EQ(window->AlarmWait, 2);
+    EXPECT_EQ(playOut(), 2);
+    EXPECT_EQ(played(kAlarm), 1);
+    lastSecondsOf(0, 0);
+    EXPECT_EQ(played(kAlarm), 1);
+}
+
+TEST_F(AlarmTest, ChimeStrikesTheHourOnTheTwelveHourClock) {
+    const struct {
+        int mode, hour, minute, strikes;
+    } cases[] = {{2, 23, 59, 12}, {2, 11, 59, 12}, {2, 0, 59, 1},  {2, 12, 59, 1}, {2, 20, 59, 9},
+                 {2, 9, 29, 1},   {2, 23, 29, 1},  {6, 20, 59, 1}, {6, 11, 59, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "mode " << c.mode << " at " << c.hour << ":" << c.minute);
+        restartWith(c.mode);
+        lastSecondsOf(c.hour, c.minute);
+        EXPECT_EQ(window->JihoLeft, c.strikes);
+        playOut();
+        EXPECT_EQ(played(kGong), c.strikes);
+        EXPECT_EQ(window->JihoLeft, 0);
+        EXPECT_FALSE(window->timMciPlay.isActive());
+    }
+}
+
+TEST_F(AlarmTest, QuietNightsKeepFromHalfPastNineToSix) {
+    const struct {
+        int hour, minute;
+        int strikes;  // of the chime that follows
+    } cases[] = {{20, 59, 9}, {21, 29, 0}, {21, 59, 0}, {5, 29, 0}, {5, 59, 0}, {6, 29, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "arming at " << c.hour << ":" << c.minute);
+        restartWith(2 | 8);
+        lastSecondsOf(c.hour, c.minute);
+        playOut();
+        EXPECT_EQ(played(kGong), c.strikes);
+    }
+    // Without the night rule half past nine chimes.
+    restartWith(2);
+    lastSecondsOf(21, 29);
+    playOut();
+    EXPECT_EQ(played(kGong), 1);
+}
+
+TEST_F(AlarmTest, AlarmAndChimeInOneTickPlayAlarmFirst) {
+    startWith(1 | 2, 720);
+    tick(11, 59, 57);
+    EXPECT_EQ(window->AlarmWait, 3);
+    EXPECT_EQ(window->JihoWait, 3);
+    for (int i = 0; i < 3; ++i) window->timMciPlay_Timer();
+    ASSERT_EQ(fakes.wave.calls.size(), 2u);
+    EXPECT_EQ(fakes.wave.calls[0].name, kAlarm);
+    // A different wave name: the chime cuts the alarm off rather than waiting for it.
+    EXPECT_EQ(fakes.wave.calls[1].name, kGong);
+    EXPECT_EQ(fakes.wave.calls[1].flags, 3u);
+    EXPECT_EQ(window->JihoLeft, 11);
+    EXPECT_EQ(window->JihoWait, 1);
+    EXPECT_TRUE(timerRuns());
+}
+
+TEST_F(AlarmTest, BusySoundIsTriedAgainEachTick) {
+    startWith(1 | 2, 720);
+    lastSecondsOf(11, 59);
+    window->timMciPlay_Timer();  // the alarm, then the first strike
+    ASSERT_EQ(played(kAlarm), 1);
+    ASSERT_EQ(played(kGong), 1);
+    EXPECT_EQ(window->JihoLeft, 11);
+
+    // The same strike still sounds: the tick answers busy and keeps the strike owed.
+    window->timMciPlay_Timer();
+    window->timMciPlay_Timer();
+    EXPECT_EQ(played(kGong), 3);
+    EXPECT_EQ(fakes.wave.calls.back().flags, 19u);
+    EXPECT_EQ(window->JihoLeft, 11);
+    EXPECT_EQ(window->JihoWait, 1);
+    EXPECT_TRUE(timerRuns());
+
+    // A play in progress elsewhere makes the alarm wait as well.
+    restartWith(1, 420);
+    lastSecondsOf(6, 59, 59);
+    window->mciPlay().PlayBusy = 1;
+    window->timMciPlay_Timer();
+    EXPECT_EQ(window->AlarmWait, 1);
+    EXPECT_TRUE(timerRuns());
+    window->mciPlay().PlayBusy = 0;
+    window->timMciPlay_Timer();
+    EXPECT_EQ(played(kAlarm), 1);
+    EXPECT_FALSE(window->timMciPlay.isActive());
+}
+
+TEST_F(AlarmTest, UnplayableSoundEndsTheAlarmAndDropsTheChime) {
+    startWith(1 | 2, 720);
+    fakes.wave.playable.clear();
+    lastSecondsOf(11, 59);
+    window->timMciPlay_Timer();
+    EXPECT_EQ(window->AlarmWait, 0);
+    EXPECT_EQ(window->JihoLeft, 0);
+    EXPECT_FALSE(window->timMciPlay.isActive());
+    EXPECT_EQ(fakes.wave.calls.size(), 2u);
+}
+
+TEST_F(AlarmTest, LeftClickCancelsPendingAndRemainingSounds) {
+    startWith(1 | 2, 720);
+    lastSecondsOf(11, 59);
+    playOut(3);
+    EXPECT_EQ(played(kGong), 3);
+
+    leftClick();
+    EXPECT_TRUE(fakes.wave.sounding.isEmpty());
+    window->timMciPlay_Timer();  // the timer stops at its next tick
+    EXPECT_FALSE(window->timMciPlay.isActive());
+    EXPECT_EQ(played(kGong), 3);
+
+    // Cancelled while still counting down: nothing sounds.
+    tick(12, 29, 56);
+    EXPECT_TRUE(timerRuns());
+    leftClick();
+    playOut();
+    EXPECT_EQ(played(kGong), 3);
+}
+
+TEST_F(AlarmTest, LeftClickDuringAMediaStrikeEndsTheChime) {
+    startWith(2);
+    window->setting().AlarmName2 = QStringLiteral("/s/gong.mid");
+    fakes.media.files[QStringLiteral("/s/gong.mid")] = 5000;
+    lastSecondsOf(2, 59, 57);
+    ASSERT_EQ(window->JihoWait, 1);
+
+    const uint32_t before = fakes.ticks.now;
+    QTimer::singleShot(0, window.get(), [this] { leftClick(); });
+    window->timMciPlay_Timer();
+    EXPECT_LT(fakes.ticks.now - before, 1000u);
+    EXPECT_EQ(window->JihoWait, 0);
+    EXPECT_LE(window->JihoLeft, 0);
+    EXPECT_FALSE(window->timMciPlay.isActive());
+    EXPECT_TRUE(fakes.media.openFile.isEmpty());
+}
+
+TEST_F(AlarmTest, TimerRunsAfterTheOutermostTickWhenANestedOneStoppedIt) {
+    startWith(2);
+    window->setting().AlarmName2 = QStringLiteral("/s/gong.mid");
+    fakes.media.files[QStringLiteral("/s/gong.mid")] = 300;
+    lastSecondsOf(2, 59, 57);  // three strikes owed, the first one due
+    ASSERT_EQ(window->JihoWait, 1);
+
+    // A tick that runs inside the strike's play finds nothing to count down and stops the timer.
+    bool nestedRan = false;
+    fakes.media.onCommand = [&](const QString& command) {
+        if (command != QStringLiteral("play x1") || nestedRan) return;
+        nestedRan = true;
+        window->timMciPlay_Timer();
+        EXPECT_FALSE(window->timMciPlay.isActive());
+    };
+    window->timMciPlay_Timer();
+    ASSERT_TRUE(nestedRan);
+    EXPECT_EQ(window->JihoLeft, 2);
+    EXPECT_EQ(window->JihoWait, 1);
+    EXPECT_TRUE(timerRuns());
+}
+
+TEST_F(AlarmTest, FocusIsTakenBeforeEachPlayWhenAsked) {
+    startWith(1 | 16);
+    lastSecondsOf(6, 59, 58);
+    const uint32_t before = fakes.ticks.now;
+    window->timMciPlay_Timer();
+    EXPECT_EQ(played(kAlarm), 1);
+    EXPECT_GE(fakes.ticks.now - before, 400u);
+
+    // Without the bit no time is spent before playing.
+    restartWith(1);
+    lastSecondsOf(6, 59, 58);
+    const uint32_t plain = fakes.ticks.now;
+    window->timMciPlay_Timer();
+    EXPECT_EQ(played(kAlarm), 1);
+    EXPECT_EQ(fakes.ticks.now, plain);
+}
+
+TEST_F(AlarmTest, NothingArmsOutsideTheMinuteBeforeOrWithBothOff) {
+    startWith(4 | 8 | 16, 420);
+    lastSecondsOf(6, 59);
+    lastSecondsOf(11, 59);
+    EXPECT_EQ(window->AlarmWait, 0);
+    EXPECT_EQ(window->JihoWait, 0);
+
+    window->setting().AlarmMode = 1 | 2;
+    lastSecondsOf(6, 58);
+    lastSecondsOf(7, 0);
+    lastSecondsOf(11, 30);
+    EXPECT_EQ(window->AlarmWait, 0);
+    EXPECT_EQ(window->JihoWait, 0);
+    EXPECT_FALSE(window->timMciPlay.isActive());
+}
+
+}  // namespace
