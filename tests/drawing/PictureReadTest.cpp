@@ -50,6 +50,7 @@ TEST_F(PictureReadTest, BackgroundFallsBack) {
 }
 
 struct CharacterCase {
+    const char* name;
     const char* type;
     const char* name1;
     const char* name2;
@@ -59,6 +60,8 @@ struct CharacterCase {
     const char* name2After;
     const char* message;
 };
+
+void PrintTo(const CharacterCase& row, std::ostream* out) { *out << row.name; }
 
 class CharacterRows : public PictureReadTest,
                       public ::testing::WithParamInterface<CharacterCase> {};
@@ -80,15 +83,16 @@ TEST_P(CharacterRows, FramesSettingsAndMessage) {
 
 INSTANTIATE_TEST_SUITE_P(
     AllRows, CharacterRows,
-    ::testing::Values(CharacterCase{"0", "/1.ico", "/2.ico", true, false, 0, "/2.ico", ""},
-                      CharacterCase{"1", "", "/2.ico", true, false, 0, "/2.ico", ""},
-                      CharacterCase{
-                          "1", "/none.ico", "/2.ico", true, false, 0, "/2.ico",
-                          "ｷｬﾗｸﾀﾌｧｲﾙの[/none.ico]が読めないので[牛（ルッコラ）]を使用します"},
-                      CharacterCase{"1", "/1.ico", "", false, false, 1, "", ""},
-                      CharacterCase{"1", "/1.ico", "/2.ico", false, true, 1, "/2.ico", ""},
-                      CharacterCase{"1", "/1.ico", "/notes.txt", false, false, 1, "",
-                                    "ｷｬﾗｸﾀﾌｧｲﾙの[/notes.txt]が読めません"}));
+    ::testing::Values(
+        CharacterCase{"TypeZero", "0", "/1.ico", "/2.ico", true, false, 0, "/2.ico", ""},
+        CharacterCase{"EmptyName", "1", "", "/2.ico", true, false, 0, "/2.ico", ""},
+        CharacterCase{"FirstUnreadable", "1", "/none.ico", "/2.ico", true, false, 0, "/2.ico",
+                      "ｷｬﾗｸﾀﾌｧｲﾙの[/none.ico]が読めないので[牛（ルッコラ）]を使用します"},
+        CharacterCase{"OneFrame", "1", "/1.ico", "", false, false, 1, "", ""},
+        CharacterCase{"TwoFrames", "1", "/1.ico", "/2.ico", false, true, 1, "/2.ico", ""},
+        CharacterCase{"SecondUnreadable", "1", "/1.ico", "/notes.txt", false, false, 1, "",
+                      "ｷｬﾗｸﾀﾌｧｲﾙの[/notes.txt]が読めません"}),
+    [](const ::testing::TestParamInfo<CharacterCase>& info) { return info.param.name; });
 
 TEST_F(PictureReadTest, BackgroundMessageComesBeforeTheCharacterMessage) {
     storeSettings(
