@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include "platform/PictureLoader.h"
+#include "platform/PlatformChoice.h"
 #include "platform/SingleInstance.h"
 #include "platform/TrayIcon.h"
 
@@ -66,6 +67,32 @@ TEST(QtPictureLoaderTest, BuiltInIconsKeepTheirTransparency) {
     ASSERT_TRUE(cow);
     EXPECT_EQ(cow->size(), QSize(32, 32));
     EXPECT_EQ(qAlpha(cow->pixel(0, 0)), 0);
+}
+
+// Runs preferXcbUnderWayland with the given session variables (nullptr: unset) and tells the
+// platform it chose.
+QByteArray choiceFor(const char* platform, const char* wayland, const char* x11) {
+    const auto set = [](const char* name, const char* value) {
+        if (value)
+            qputenv(name, QByteArray(value));
+        else
+            qunsetenv(name);
+    };
+    const QByteArray saved = qgetenv("QT_QPA_PLATFORM");
+    set("QT_QPA_PLATFORM", platform);
+    set("WAYLAND_DISPLAY", wayland);
+    set("DISPLAY", x11);
+    preferXcbUnderWayland();
+    const QByteArray chosen = qgetenv("QT_QPA_PLATFORM");
+    qputenv("QT_QPA_PLATFORM", saved);
+    return chosen;
+}
+
+TEST(PlatformChoiceTest, WaylandWithXWaylandRunsOnX11) {
+    EXPECT_EQ(choiceFor(nullptr, "wayland-0", ":0"), "xcb");
+    EXPECT_EQ(choiceFor(nullptr, "wayland-0", nullptr), "");
+    EXPECT_EQ(choiceFor(nullptr, nullptr, ":0"), "");
+    EXPECT_EQ(choiceFor("wayland", "wayland-0", ":0"), "wayland");
 }
 
 }  // namespace
