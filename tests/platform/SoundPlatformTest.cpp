@@ -18,8 +18,8 @@ namespace {
 
 TEST(WaveFileTest, LengthComesFromTheHeader) {
     QTemporaryDir folder;
-    const auto length = [&](const WaveSpec& spec) {
-        return waveLengthMs(writeFile(folder, QStringLiteral("t.wav"), waveBytes(spec)));
+    const auto length = [&](const WaveShape& shape) {
+        return waveLengthMs(writeFile(folder, QStringLiteral("t.wav"), waveBytes(shape)));
     };
     EXPECT_EQ(length({}), 500u);
     EXPECT_EQ(length({.channels = 2, .sampleRate = 44100, .frames = 44100}), 1000u);

@@ -20,7 +20,7 @@ inline void putU32(QByteArray& out, uint32_t value) {
     out.append(bytes, 4);
 }
 
-struct WaveSpec {
+struct WaveShape {
     uint16_t format = 1;
     uint16_t channels = 1;
     uint32_t sampleRate = 8000;
@@ -30,22 +30,22 @@ struct WaveSpec {
     bool unknownDataSize = false;  // as a writer that streamed the file leaves it
 };
 
-inline QByteArray waveBytes(const WaveSpec& spec) {
-    const uint16_t blockAlign = static_cast<uint16_t>(spec.channels * spec.bits / 8);
-    const uint32_t dataBytes = spec.frames * blockAlign;
+inline QByteArray waveBytes(const WaveShape& shape) {
+    const uint16_t blockAlign = static_cast<uint16_t>(shape.channels * shape.bits / 8);
+    const uint32_t dataBytes = shape.frames * blockAlign;
     QByteArray out("RIFF");
     putU32(out, 0);  // the RIFF size is not read
     out.append("WAVEfmt ");
     putU32(out, 16);
-    putU16(out, spec.format);
-    putU16(out, spec.channels);
-    putU32(out, spec.sampleRate);
-    putU32(out, spec.sampleRate * blockAlign);
+    putU16(out, shape.format);
+    putU16(out, shape.channels);
+    putU32(out, shape.sampleRate);
+    putU32(out, shape.sampleRate * blockAlign);
     putU16(out, blockAlign);
-    putU16(out, spec.bits);
-    out.append(spec.chunkBeforeData);
+    putU16(out, shape.bits);
+    out.append(shape.chunkBeforeData);
     out.append("data");
-    putU32(out, spec.unknownDataSize ? 0xffffffffu : dataBytes);
+    putU32(out, shape.unknownDataSize ? 0xffffffffu : dataBytes);
     // A quiet tone rather than silence, so a listener hears the test.
     for (uint32_t i = 0; i < dataBytes / 2; ++i)
         putU16(out, static_cast<uint16_t>((i / 10) % 2 ? 800 : -800));
