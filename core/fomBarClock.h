@@ -133,12 +133,13 @@ private:
     modCou1::SettingContext settingContext() const;
     void buildMenu();
     void dragTo(float X, float Y, int16_t Shift);
-    void moveTwips(int32_t left, int32_t top);
-    // The work area's edges in twips: left, top, right, bottom.
+    // Where the window stands, in pixels, as the display has it.
+    QPoint position() const;
+    // The work area's edges in twips (left, top, right, bottom) for the window at that place.
     struct WorkAreaTwips {
         int32_t WL, WT, WR, WB;
     };
-    WorkAreaTwips workAreaTwips() const;
+    WorkAreaTwips workAreaTwips(const QPoint& windowAt) const;
     double tppX() const;
     double tppY() const;
     void setTimMciPlayInterval(int ms);
@@ -150,6 +151,9 @@ private:
     QString m_helpFile;
     TrayIconData m_trayIconData;
     modMCIPlay m_mciPlay{m_platform.wave, m_platform.media, m_platform.ticks, m_platform.programs};
+    // Where the drag last put the window, in pixels; pointer travel is measured from here, so
+    // a move the display has not carried out yet does not shake the bar.
+    QPoint m_dragWindowAt;
     int m_timMciPlayDepth = 0;  // ticks of timMciPlay under way, nested ones included
     QMenu* m_mnuFile = nullptr;
     std::array<QAction*, 3> m_mnuTimeWidth{};

@@ -29,7 +29,8 @@ void fomBarClock::ResizeAll() {
     picBar->setBarSize(m_setting.TimeWidth, picBar->height());
     resize(picBar->width(), height());
 
-    const auto [WL, WT, WR, WB] = workAreaTwips();
+    // The screen that shows the window, or the nearest one when none does.
+    const auto [WL, WT, WR, WB] = workAreaTwips(position());
     const int16_t M = nearest16(kWorkAreaMarginPixels * tppX());
 
     if (Top() > WB - M)
@@ -43,8 +44,8 @@ void fomBarClock::ResizeAll() {
         setLeft(WL + M - Width());
 }
 
-fomBarClock::WorkAreaTwips fomBarClock::workAreaTwips() const {
-    const WorkArea area = m_platform.display.GetWorkArea();
+fomBarClock::WorkAreaTwips fomBarClock::workAreaTwips(const QPoint& windowAt) const {
+    const WorkArea area = m_platform.display.GetWorkArea(QRect(windowAt, frameGeometry().size()));
     const auto twips = [](int32_t pixels, double factor) {
         return static_cast<int32_t>(nearest(pixels * factor));
     };

@@ -133,8 +133,15 @@ void fomBarClock::closeEvent(QCloseEvent* event) {
 double fomBarClock::tppX() const { return m_platform.display.twipsPerPixelX(); }
 double fomBarClock::tppY() const { return m_platform.display.twipsPerPixelY(); }
 
-int32_t fomBarClock::Left() const { return static_cast<int32_t>(nearest(x() * tppX())); }
-int32_t fomBarClock::Top() const { return static_cast<int32_t>(nearest(y() * tppY())); }
+QPoint fomBarClock::position() const { return m_platform.display.windowPosition(*this); }
+
+int32_t fomBarClock::Left() const {
+    return static_cast<int32_t>(nearest(position().x() * tppX()));
+}
+
+int32_t fomBarClock::Top() const {
+    return static_cast<int32_t>(nearest(position().y() * tppY()));
+}
 
 int32_t fomBarClock::Width() const {
     return static_cast<int32_t>(nearest(frameGeometry().width() * tppX()));
@@ -144,6 +151,10 @@ int32_t fomBarClock::Height() const {
     return static_cast<int32_t>(nearest(frameGeometry().height() * tppY()));
 }
 
-void fomBarClock::setLeft(int32_t twips) { move(static_cast<int>(nearest(twips / tppX())), y()); }
+void fomBarClock::setLeft(int32_t twips) {
+    move(static_cast<int>(nearest(twips / tppX())), position().y());
+}
 
-void fomBarClock::setTop(int32_t twips) { move(x(), static_cast<int>(nearest(twips / tppY()))); }
+void fomBarClock::setTop(int32_t twips) {
+    move(position().x(), static_cast<int>(nearest(twips / tppY())));
+}

@@ -33,20 +33,26 @@ constexpr int16_t kCtrl = 2;
 bool fomBarClock::eventFilter(QObject* watched, QEvent* event) {
     if (watched != picBar) return QWidget::eventFilter(watched, event);
     switch (event->type()) {
+        // The second press of a double-click comes only as a double-click: it starts a drag all
+        // the same.
         case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick: {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            const QPointF at = mouse->position();
+            picBar_MouseDown(buttonMask(mouse->button()), shiftMask(mouse->modifiers()),
+                             static_cast<float>(at.x()), static_cast<float>(at.y()));
+            return true;
+        }
         case QEvent::MouseMove:
         case QEvent::MouseButtonRelease: {
             const auto* mouse = static_cast<QMouseEvent*>(event);
-            // Measured from where this program last put the bar, not from where the display
-            // server has it yet, so a fast drag does not shake.
-            const QPointF at =
-                mouse->globalPosition() - QPointF(geometry().topLeft() + picBar->pos());
+            // Travel since the drag last moved the window, whether or not the display has
+            // carried that move out yet.
+            const QPointF at = mouse->globalPosition() - QPointF(m_dragWindowAt + picBar->pos());
             const auto X = static_cast<float>(at.x());
             const auto Y = static_cast<float>(at.y());
             const int16_t Shift = shiftMask(mouse->modifiers());
-            if (event->type() == QEvent::MouseButtonPress)
-                picBar_MouseDown(buttonMask(mouse->button()), Shift, X, Y);
-            else if (event->type() == QEvent::MouseMove)
+            if (event->type() == QEvent::MouseMove)
                 picBar_MouseMove(buttonMask(mouse->buttons()), Shift, X, Y);
             else
                 picBar_MouseUp(buttonMask(mouse->button()), Shift, X, Y);
@@ -67,6 +73,7 @@ void fomBarClock::picBar_MouseDown(int16_t Button, int16_t, float X, float Y) {
     if (Button != kLeftButton) return;
     DragStartX = nearest16(X);
     DragStartY = nearest16(Y);
+    m_dragWindowAt = position();
     setCursor(Qt::SizeAllCursor);
 }
 
@@ -89,18 +96,21 @@ void fomBarClock::picBar_MouseUp(int16_t Button, int16_t Shift, float X, float Y
 }
 
 void fomBarClock::dragTo(float X, float Y, int16_t Shift) {
+    const auto Left = static_cast<int32_t>(nearest(m_dragWindowAt.x() * tppX()));
+    const auto Top = static_cast<int32_t>(nearest(m_dragWindowAt.y() * tppY()));
     int32_t DX = static_cast<int32_t>(nearest((X - DragStartX) * tppX()));
     int32_t DY = static_cast<int32_t>(nearest((Y - DragStartY) * tppY()));
     if (Shift == 0) {
-        const auto [WL, WT, WR, WB] = workAreaTwips();
-        DX = keepInside(Left(), Width(), DX, WL, WR);
-        DY = keepInside(Top(), Height(), DY, WT, WB);
+        // Kept on the screen the bar is being dragged onto.
+        const QPoint heading = m_dragWindowAt + QPoint(static_cast<int>(nearest(X - DragStartX)),
+                                                       static_cast<int>(nearest(Y - DragStartY)));
+        const auto [WL, WT, WR, WB] = workAreaTwips(heading);
+        DX = keepInside(Left, Width(), DX, WL, WR);
+        DY = keepInside(Top, Height(), DY, WT, WB);
     }
-    moveTwips(Left() + DX, Top() + DY);
-}
-
-void fomBarClock::moveTwips(int32_t left, int32_t top) {
-    move(static_cast<int>(nearest(left / tppX())), static_cast<int>(nearest(top / tppY())));
+    m_dragWindowAt = QPoint(static_cast<int>(nearest((Left + DX) / tppX())),
+                            static_cast<int>(nearest((Top + DY) / tppY())));
+    move(m_dragWindowAt);
 }
 
 void fomBarClock::picBar_KeyDown(int16_t KeyCode, int16_t Shift) {

@@ -1,7 +1,12 @@
 #pragma once
 
+#include <QPoint>
+#include <QRect>
 #include <QSize>
 #include <cstdint>
+#include <vector>
+
+class QWidget;
 
 // The desktop area not covered by panels, in screen pixels; right and bottom are exclusive.
 struct WorkArea {
@@ -11,6 +16,17 @@ struct WorkArea {
     int32_t bottom = 0;
 };
 
+// One monitor: all of it, and the part not covered by panels.
+struct ScreenArea {
+    QRect geometry;
+    QRect available;
+};
+
+// The work area of the screen that shows the centre of the window, or of the nearest screen
+// when none does. Screens of different sizes leave gaps in their bounding box, where a window
+// would be "inside" and yet unseen.
+WorkArea workAreaFor(const QRect& window, const std::vector<ScreenArea>& screens);
+
 // Screen metrics in the units the clock computes with.
 class ScreenMetrics {
 public:
@@ -19,7 +35,10 @@ public:
     virtual double twipsPerPixelY() const = 0;
     // The primary screen, in pixels.
     virtual QSize screenSize() const = 0;
-    virtual WorkArea GetWorkArea() const = 0;
+    // The work area for a window that stands (or is about to stand) at the given place.
+    virtual WorkArea GetWorkArea(const QRect& window) const = 0;
+    // Where the window's upper-left corner stands on the screen, as the display has it.
+    virtual QPoint windowPosition(const QWidget& window) const = 0;
 };
 
 class QtScreenMetrics final : public ScreenMetrics {
@@ -27,6 +46,8 @@ public:
     double twipsPerPixelX() const override;
     double twipsPerPixelY() const override;
     QSize screenSize() const override;
-    // The available area of the whole virtual desktop, so the clock may live on any monitor.
-    WorkArea GetWorkArea() const override;
+    WorkArea GetWorkArea(const QRect& window) const override;
+    // Asks the X server: under a reparenting window manager, Qt's own idea of the place can
+    // stay at the frame's first position (0, 0) while the window stands elsewhere.
+    QPoint windowPosition(const QWidget& window) const override;
 };

@@ -1,5 +1,7 @@
 #include "platform/fake/Fakes.h"
 
+#include <QWidget>
+
 std::optional<QString> MemoryStore::read(const QString& key) const {
     const auto it = m_values.constFind(key);
     if (it == m_values.cend()) return std::nullopt;
@@ -63,4 +65,8 @@ int FakeMediaControl::mciSendString(const QString& command, QString& reply) {
         m_playing = false;
     }
     return kNoError;
+}
+
+QPoint FakeScreenMetrics::windowPosition(const QWidget& window) const {
+    return displayedAt.value_or(window.pos());
 }

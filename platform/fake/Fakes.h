@@ -58,12 +58,18 @@ public:
     double twipsPerPixelX() const override { return tppX; }
     double twipsPerPixelY() const override { return tppY; }
     QSize screenSize() const override { return screen; }
-    WorkArea GetWorkArea() const override { return workArea; }
+    WorkArea GetWorkArea(const QRect& window) const override {
+        return workAreaFor(window, screens);
+    }
+    // Where the window is, unless the display is told to disagree with Qt.
+    QPoint windowPosition(const QWidget& window) const override;
+    std::optional<QPoint> displayedAt;
 
     double tppX = 15.0;
     double tppY = 15.0;
     QSize screen{1024, 768};
-    WorkArea workArea{0, 0, 1024, 740};
+    // A panel along the bottom of the one screen.
+    std::vector<ScreenArea> screens{{QRect(0, 0, 1024, 768), QRect(0, 0, 1024, 740)}};
 };
 
 class FakeWindowOrder final : public WindowOrder {

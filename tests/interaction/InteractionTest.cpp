@@ -79,7 +79,6 @@ TEST(DragRuleTest, LowEdgeFirstThenHighEdge) {
 class DragTest : public ClockFixture {
 protected:
     void SetUp() override {
-        fakes.display.workArea = {0, 0, 1024, 740};
         start();
         window->move(400, 300);
     }
@@ -112,7 +111,7 @@ TEST_F(DragTest, EdgesStopTheWindowUnlessAModifierIsHeld) {
 }
 
 TEST_F(DragTest, WindowWiderThanTheWorkAreaTakesTwoSteps) {
-    fakes.display.workArea = {0, 0, 200, 740};
+    fakes.display.screens = {{QRect(0, 0, 200, 768), QRect(0, 0, 200, 740)}};
     window->move(10, 300);
     window->picBar_MouseDown(fomBarClock::kLeftButton, 0, 10, 10);
     window->picBar_MouseMove(fomBarClock::kLeftButton, 0, 11, 10);
@@ -135,6 +134,44 @@ TEST_F(DragTest, RealPointerEventsMoveTheWindow) {
                      Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(window->picBar, &move);
     EXPECT_EQ(window->pos(), QPoint(415, 295));
+}
+
+// Under a reparenting window manager Qt may hold (0, 0) while the bar stands elsewhere, and
+// the second press of a double-click comes as a double-click event.
+TEST_F(DragTest, FollowsThePointerFromWhereTheDisplayHasTheWindow) {
+    window->show();
+    window->move(0, 0);
+    fakes.display.displayedAt = QPoint(200, 200);
+    EXPECT_EQ(window->Left(), 200 * 15);
+    const auto send = [&](QEvent::Type type, QPoint global, Qt::MouseButton button) {
+        QMouseEvent event(type, QPointF(global - *fakes.display.displayedAt), QPointF(global),
+                          button, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window->picBar, &event);
+    };
+    for (QEvent::Type press : {QEvent::MouseButtonPress, QEvent::MouseButtonDblClick}) {
+        send(press, QPoint(220, 210), Qt::LeftButton);
+        for (int step = 1; step <= 3; ++step) {
+            // The display has not carried out the previous move yet: no shaking.
+            send(QEvent::MouseMove, QPoint(220 + 7 * step, 210 + 3 * step), Qt::NoButton);
+            EXPECT_EQ(window->pos(), QPoint(200 + 7 * step, 200 + 3 * step)) << press;
+        }
+        fakes.display.displayedAt = window->pos();
+        send(QEvent::MouseButtonRelease, QPoint(241, 219), Qt::LeftButton);
+        EXPECT_EQ(window->cursor().shape(), Qt::ArrowCursor);
+        window->move(0, 0);
+        fakes.display.displayedAt = QPoint(200, 200);
+    }
+}
+
+// Two screens side by side, the right one smaller: below it lies a gap no screen shows.
+TEST_F(DragTest, KeepsTheBarOnTheScreenItIsDraggedOnto) {
+    fakes.display.screens = {{QRect(0, 0, 1024, 768), QRect(0, 0, 1024, 740)},
+                             {QRect(1024, 0, 640, 480), QRect(1024, 0, 640, 480)}};
+    drag(1200, 0);
+    EXPECT_EQ(window->pos(), QPoint(1664 - 240, 300));
+    window->move(1500, 700);
+    window->ResizeAll();
+    EXPECT_EQ(window->pos(), QPoint(1500, 480 - 8));
 }
 
 TEST_F(DragTest, LeftReleaseSilencesWhatIsRingingOrDue) {
