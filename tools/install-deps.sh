@@ -13,7 +13,9 @@ PACKAGES=(
     # Unit tests and benchmarks.
     libgtest-dev libgmock-dev libbenchmark-dev
     # Headless X server and the tools the end-to-end tests inspect windows with.
-    xvfb xauth x11-utils xdotool
+    xvfb xauth x11-utils x11-xserver-utils xdotool
+    # A window manager and a tray host, to test the clock on a desktop like a user's.
+    openbox trayer
     # Tests that start the clock at a chosen time.
     faketime
     # Japanese text in the bar and menus.

@@ -92,12 +92,14 @@ e2e_wait_gone() {
     done
 }
 
-# Starts an X server of its own on a display it picks (no clash with parallel tests),
-# with no window manager, and exports DISPLAY.
+# Starts an X server of its own on a display it picks (no clash with parallel tests), and
+# exports DISPLAY. Its one screen is E2E_SCREEN, 1280x1024x24 unless set.
+# -noreset: by default the server resets whenever its last client leaves, and refuses every
+# connection meanwhile; a clock starting just as an xdotool query ends would find no display.
 e2e_start_x() {
     local display_file=$E2E_TMP/display deadline
     : >"$display_file"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp \
+    Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1280x1024x24}" -nolisten tcp -noreset \
         3>"$display_file" >"$E2E_TMP/xvfb.log" 2>&1 &
     XVFB_PID=$!
     deadline=$(($(now_ms) + 15000))
@@ -109,6 +111,29 @@ e2e_start_x() {
     done
     export DISPLAY=:$(tr -d '[:space:]' <"$display_file")
     note "X server on $DISPLAY"
+    # Tests registered to run under a window manager as well get one here.
+    case ${QUILLON_E2E_WM:-} in
+        "") ;;
+        openbox) e2e_start_wm ;;
+        *) fail "unknown window manager '$QUILLON_E2E_WM'" ;;
+    esac
+}
+
+# Starts openbox on the private X server and waits until it manages windows. A window manager
+# reparents the clock into a frame, answers _NET_ACTIVE_WINDOW and keeps _NET_WM_STATE.
+e2e_start_wm() {
+    local deadline
+    command -v openbox >/dev/null 2>&1 || fail "'openbox' is not installed; run tools/install-deps.sh"
+    # No user configuration: openbox's own defaults, and no autostart programs.
+    XDG_CONFIG_HOME=$E2E_TMP/wm-config openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
+    E2E_PIDS+=($!)
+    deadline=$(($(now_ms) + 15000))
+    until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
+        e2e_alive "${E2E_PIDS[-1]}" || fail "openbox ended before it was ready"
+        (($(now_ms) < deadline)) || fail "openbox was not ready within 15 s"
+        sleep 0.05
+    done
+    note "window manager: openbox"
 }
 
 # A fresh user environment: nothing from the caller's settings, sessions or sound server.

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # A second start while the clock runs hands over to the running copy and ends at once:
-# status 0, no window of its own, and the settings file left as it was.
+# status 0, no window of its own, the running copy in front with the focus, and the settings
+# file left as it was.
 source "$(dirname "$0")/lib.sh"
 
 e2e_private_env
@@ -25,6 +26,12 @@ running_window=$WINDOW
 before=$(file_state)
 before_text=$(cat "$INI")
 
+# Another program is in front when the clock is started again.
+xmessage -name other "another program" >"$E2E_TMP/xmessage.log" 2>&1 &
+E2E_PIDS+=($!)
+other=$(xdotool search --sync --onlyvisible --classname other | head -n 1)
+xdotool windowactivate --sync "$other" 2>/dev/null || xdotool windowfocus --sync "$other"
+
 started=$(now_ms)
 e2e_start_clock second
 second_pid=$CLOCK_PID
@@ -47,6 +54,20 @@ clock_windows=$(e2e_clock_windows)
 [[ $clock_windows == "$running_window" ]] ||
     fail "expected only the running copy's window $running_window, found: ${clock_windows:-none}"
 
+# The running copy comes forward as the window manager's active window. (With no window
+# manager the X server refuses the focus to a request older than the last focus change.)
+active_window() {
+    xprop -root _NET_ACTIVE_WINDOW | sed -n 's/.*window id # *//p' | xargs printf '%d\n'
+}
+if [[ -n ${QUILLON_E2E_WM:-} ]]; then
+    deadline=$(($(now_ms) + 5000))
+    until [[ $(active_window) == "$running_window" ]]; do
+        (($(now_ms) < deadline)) ||
+            fail "the running copy did not come forward: active $(active_window), bar $running_window"
+        sleep 0.05
+    done
+fi
+
 after=$(file_state)
 if [[ $after != "$before" ]]; then
     echo "before: $before" >&2
@@ -55,4 +76,4 @@ if [[ $after != "$before" ]]; then
     fail "the settings file changed during the second start"
 fi
 
-note "ok: second start ended in $elapsed ms with 0, one window, settings untouched"
+note "ok: second start ended in $elapsed ms with 0, one window in front, settings untouched"
