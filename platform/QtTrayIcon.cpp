@@ -1,26 +1,52 @@
 #include "platform/QtTrayIcon.h"
 
-#include <QSystemTrayIcon>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+
+namespace {
+
+// Qt shows the icon as a StatusNotifierItem when this service is on the session bus, and as
+// an XEmbed icon otherwise; only the latter reports double-clicks.
+bool trayReportsDoubleClicks() {
+    const QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
+    return !bus || !bus->isServiceRegistered(QStringLiteral("org.kde.StatusNotifierWatcher"));
+}
+
+}  // namespace
+
+int trayMouseMessage(QSystemTrayIcon::ActivationReason reason, bool trayReportsDoubleClicks) {
+    switch (reason) {
+        case QSystemTrayIcon::DoubleClick:
+            return kTrayLeftDoubleClick;
+        case QSystemTrayIcon::Trigger:
+            return trayReportsDoubleClicks ? 0 : kTrayLeftDoubleClick;
+        case QSystemTrayIcon::Context:
+            return kTrayRightDown;
+        default:
+            return 0;
+    }
+}
 
 QtTrayIcon::QtTrayIcon() = default;
 QtTrayIcon::~QtTrayIcon() = default;
 
 void QtTrayIcon::notify(TrayCommand command, const TrayIconData& data) {
     switch (command) {
-        case TrayCommand::Add:
-            if (m_icon || !QSystemTrayIcon::isSystemTrayAvailable()) return;
+        case TrayCommand::Add: {
+            if (m_icon) return;
+            // Shown even while there is no tray: Qt puts it into a tray that starts later (at
+            // login the clock often starts before the panel) and into one that restarts.
             m_icon = std::make_unique<QSystemTrayIcon>();
+            const bool doubleClicks = trayReportsDoubleClicks();
             QObject::connect(m_icon.get(), &QSystemTrayIcon::activated,
-                             [this](QSystemTrayIcon::ActivationReason reason) {
-                                 if (!m_handler) return;
-                                 if (reason == QSystemTrayIcon::DoubleClick)
-                                     m_handler(kTrayLeftDoubleClick);
-                                 else if (reason == QSystemTrayIcon::Context)
-                                     m_handler(kTrayRightDown);
+                             [this, doubleClicks](QSystemTrayIcon::ActivationReason reason) {
+                                 const int message = trayMouseMessage(reason, doubleClicks);
+                                 if (m_handler && message != 0) m_handler(message);
                              });
             apply(data);
             m_icon->show();
             return;
+        }
         case TrayCommand::Modify:
             if (m_icon) apply(data);
             return;

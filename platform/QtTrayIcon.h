@@ -1,10 +1,13 @@
 #pragma once
 
+#include <QSystemTrayIcon>
 #include <memory>
 
 #include "platform/TrayIcon.h"
 
-class QSystemTrayIcon;
+// The icon's mouse message for what Qt reports, or 0 for none. StatusNotifierItem trays report
+// a click and never a double-click: there the click stands for the double-click.
+int trayMouseMessage(QSystemTrayIcon::ActivationReason reason, bool trayReportsDoubleClicks);
 
 class QtTrayIcon final : public TrayIcon {
 public:

@@ -7,6 +7,7 @@
 #include "platform/PictureLoader.h"
 #include "platform/PlatformChoice.h"
 #include "platform/SingleInstance.h"
+#include "platform/QtTrayIcon.h"
 #include "platform/TrayIcon.h"
 
 namespace {
@@ -96,3 +97,15 @@ TEST(PlatformChoiceTest, WaylandWithXWaylandRunsOnX11) {
 }
 
 }  // namespace
+
+// XEmbed trays report a double-click; StatusNotifierItem trays only a click, which must then
+// bring the clock forward as the double-click does elsewhere.
+TEST(TrayMouseMessage, ClickStandsForDoubleClickOnlyWhereThereAreNone) {
+    EXPECT_EQ(trayMouseMessage(QSystemTrayIcon::DoubleClick, true), kTrayLeftDoubleClick);
+    EXPECT_EQ(trayMouseMessage(QSystemTrayIcon::Trigger, true), 0);
+    EXPECT_EQ(trayMouseMessage(QSystemTrayIcon::Trigger, false), kTrayLeftDoubleClick);
+    for (bool doubleClicks : {true, false}) {
+        EXPECT_EQ(trayMouseMessage(QSystemTrayIcon::Context, doubleClicks), kTrayRightDown);
+        EXPECT_EQ(trayMouseMessage(QSystemTrayIcon::MiddleClick, doubleClicks), 0);
+    }
+}

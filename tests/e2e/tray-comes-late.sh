@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# A tray that starts after the clock, as at many logins, still gets the icon, and gets it back
+# when it restarts.
+source "$(dirname "$0")/lib.sh"
+
+command -v trayer >/dev/null 2>&1 || fail "'trayer' is not installed; run tools/install-deps.sh"
+
+e2e_private_env
+e2e_start_x
+mkdir -p "$(dirname "$INI")"
+printf '[Setting]\nLeft=3000\nTop=3000\nTaskTray=1\n' >"$INI"
+e2e_start_clock clock
+e2e_wait_bar "$CLOCK_PID"
+bar=$WINDOW
+
+# The clock's visible windows besides the bar: the icon, once a tray has taken it in.
+icon_windows() {
+    e2e_windows_of "$CLOCK_PID" | grep -vx "$bar" || true
+}
+
+# e2e_start_tray NAME: starts trayer, the icon's host; its pid goes to TRAY_PID.
+start_tray() {
+    trayer --edge top --align right --widthtype pixel --width 100 --height 24 \
+        >"$E2E_TMP/$1.log" 2>&1 &
+    TRAY_PID=$!
+    E2E_PIDS+=("$TRAY_PID")
+}
+
+wait_icon() {
+    local deadline=$(($(now_ms) + 10000))
+    until [[ -n $(icon_windows) ]]; do
+        e2e_alive "$TRAY_PID" || fail "trayer ended: $(cat "$E2E_TMP"/tray*.log)"
+        (($(now_ms) < deadline)) || fail "no icon in the tray within 10 s ($1)"
+        sleep 0.05
+    done
+}
+
+sleep 2
+[[ -z $(icon_windows) ]] || fail "an icon is shown with no tray to hold it: $(icon_windows)"
+start_tray tray
+wait_icon "tray started 2 s after the clock"
+note "icon in the tray started after the clock"
+
+kill -TERM "$TRAY_PID"
+e2e_wait_gone "$TRAY_PID" 5 || fail "trayer did not end"
+start_tray tray-again
+wait_icon "tray restarted"
+e2e_alive "$CLOCK_PID" || fail "the clock ended with the tray"
+note "ok: the icon came to a late tray and back to a restarted one"
