@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <functional>
 
 #include "core/SettingRecord.h"
 #include "core/WindowTwips.h"
@@ -55,6 +56,10 @@ public:
 
     // Watch on the computer's clock (core/fomBarClockMonitor.cpp).
     void TimeCheck();
+    // Shows the message window modally with the text, returning when it is closed. Unset, it is
+    // fomMessage; tests put in a stand-in that returns at once.
+    using MessageWindow = std::function<void(const QString& Message)>;
+    void setMessageWindow(MessageWindow show) { m_messageWindow = std::move(show); }
 
     // Alarm and chime (sound/fomBarClockAlarm.cpp).
     void WaveSub(int16_t h, int16_t m, int16_t s);
@@ -144,6 +149,7 @@ private:
     double tppY() const;
     void setTimMciPlayInterval(int ms);
     void focusSequence();
+    void showMessage(const QString& Message);
 
     Platform m_platform;
     SettingRecord m_setting;
@@ -155,6 +161,7 @@ private:
     // a move the display has not carried out yet does not shake the bar.
     QPoint m_dragWindowAt;
     int m_timMciPlayDepth = 0;  // ticks of timMciPlay under way, nested ones included
+    MessageWindow m_messageWindow;
     QMenu* m_mnuFile = nullptr;
     std::array<QAction*, 3> m_mnuTimeWidth{};
     QTimer m_timer1;

@@ -77,11 +77,12 @@ void fomBarClock::Form_Load() {
 
 void fomBarClock::Form_Activate() {
     if (m_activated) return;
+    // Marked first: activations while the start check's message is open do nothing either.
+    m_activated = true;
     ResizeAllNew();
     ResizeAll();
     TimePrint(m_platform.clock.now());
     if (m_setting.TimeCheckMode > 0) TimeCheck();
-    m_activated = true;
 }
 
 void fomBarClock::Form_Unload() {

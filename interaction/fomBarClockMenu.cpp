@@ -1,7 +1,9 @@
 #include <QAction>
 #include <QMenu>
+#include <QRandomGenerator>
 
 #include "core/fomBarClock.h"
+#include "windows/fomVersion.h"
 
 void fomBarClock::buildMenu() {
     // The root never shows as a menu bar; its items form the popup.
@@ -44,8 +46,13 @@ void fomBarClock::buildMenu() {
 
 void fomBarClock::popupMenu(const QPoint& globalPos) { m_mnuFile->popup(globalPos); }
 
-// The setting and version windows open from here once the program has them.
+// The setting windows open from here once the program has them.
 void fomBarClock::mnuPicture_Click() {}
 void fomBarClock::mnuAlarm_Click() {}
 void fomBarClock::mnuMask_Click() {}
-void fomBarClock::mnuVersion_Click() {}
+
+// Modal; the bar's timer goes on ticking inside exec().
+void fomBarClock::mnuVersion_Click() {
+    fomVersion form(m_platform, *QRandomGenerator::global(), this);
+    form.exec();
+}

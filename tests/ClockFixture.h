@@ -20,6 +20,7 @@ protected:
 
     fomBarClock& start(const QString& programFolder = QStringLiteral("/opt/quillon/")) {
         window = std::make_unique<fomBarClock>(fakes.platform(), programFolder);
+        window->setMessageWindow([this](const QString& text) { messages << text; });
         window->Form_Load();
         return *window;
     }
@@ -37,4 +38,5 @@ protected:
 
     FakePlatform fakes;
     std::unique_ptr<fomBarClock> window;
+    QStringList messages;  // the clock monitoring's, in the order shown
 };

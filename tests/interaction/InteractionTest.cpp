@@ -1,10 +1,12 @@
 #include <QAction>
 #include <QMenu>
 #include <QTest>
+#include <QTimer>
 
 #include "../ClockFixture.h"
 #include "interaction/DragRule.h"
 #include "sound/modMCIPlay.h"
+#include "windows/fomVersion.h"
 
 namespace {
 
@@ -63,6 +65,20 @@ TEST_F(MenuTest, EndItemClosesAndSaves) {
     window->mnuFile()->findChild<QAction*>(QStringLiteral("mnuFileEnd"))->trigger();
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(fakes.store.saves, 1);
+}
+
+TEST_F(MenuTest, VersionItemOpensItsWindowModallyAndTheBarTicksBehindIt) {
+    start();
+    const uint8_t frame = window->CursorFrame;
+    bool modalAndTicking = false;
+    QTimer::singleShot(1500, [&] {  // the bar's first tick comes after about a second
+        if (auto* form = window->findChild<fomVersion*>()) {
+            modalAndTicking = form->isModal() && form->isVisible() && window->CursorFrame != frame;
+            form->close();
+        }
+    });
+    window->mnuFile()->findChild<QAction*>(QStringLiteral("mnuVersion"))->trigger();
+    EXPECT_TRUE(modalAndTicking);
 }
 
 TEST(DragRuleTest, LowEdgeFirstThenHighEdge) {

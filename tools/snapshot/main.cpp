@@ -80,6 +80,8 @@ int main(int argc, char* argv[]) {
                             ticks,    programs};
 
     fomBarClock window(platform, withTrailingSeparator(QCoreApplication::applicationDirPath()));
+    // The time of a snapshot is made up, so the watch on the clock has nothing to say.
+    window.setMessageWindow([](const QString&) {});
     window.Form_Load();
     // Even seconds show the first frame, odd seconds the second.
     window.CursorFrame = static_cast<uint8_t>((at.second() + 1) % 2);
