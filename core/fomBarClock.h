@@ -109,7 +109,7 @@ public:
     int16_t CursorY = 0;
     int16_t CursorWidth = 0;
     int16_t CursorHeight = 0;
-    int16_t CursorBackX = 0;
+    int32_t CursorBackX = 0;  // a picture column, as wide as the picture's width
     uint8_t CursorFrame = 0;
     int16_t DragStartX = 0;
     int16_t DragStartY = 0;

@@ -49,9 +49,8 @@ void fomBarClock::TimePrint(const QDateTime& nowtime) {
     QRect changed;
     if (Minute == LastDrawnMinute) {
         if (m_setting.TimeCheckMode == 3) TimeCheck();
-        for (const BlockCopy& copy :
-             cursorRestore(picBack.width(), CursorBackX, picCursor[0].width(),
-                           {CursorX, CursorY, CursorWidth, CursorHeight}))
+        for (const BlockCopy& copy : cursorRestore(picBack.width(), CursorBackX,
+                                                   {CursorX, CursorY, CursorWidth, CursorHeight}))
             copyBlock(picBar->image(), picBack, copy);
         changed = cursorBox;
     } else {

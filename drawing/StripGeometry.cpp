@@ -5,14 +5,14 @@
 #include "core/Rounding.h"
 
 StripLayout backStrip(int minuteOfDay, int pictureWidth, int pictureHeight, int timeWidth,
-                      int frame0Width) {
+                      int cursorX) {
     const int W = pictureWidth;
     StripLayout layout;
     layout.nowX = static_cast<int>(nearest(minuteOfDay * static_cast<double>(W) / 1440.0));
     layout.srcX = static_cast<int>(nearest(layout.nowX - timeWidth / 2.0));
     while (layout.srcX < 0) layout.srcX += W;
-    layout.cursorBackX = static_cast<int>(nearest(layout.nowX - frame0Width / 2.0));
-    while (layout.cursorBackX < 0) layout.cursorBackX += W;
+    // Bar column c shows picture column (srcX + c) mod W, the box's columns included.
+    layout.cursorBackX = ((layout.srcX + cursorX) % W + W) % W;
 
     // The part of the strip inside the picture, then the picture again from its start.
     const int inPicture = std::min(timeWidth, W - layout.srcX);
@@ -22,10 +22,9 @@ StripLayout backStrip(int minuteOfDay, int pictureWidth, int pictureHeight, int 
     return layout;
 }
 
-std::vector<BlockCopy> cursorRestore(int pictureWidth, int cursorBackX, int frame0Width,
-                                     const CursorBox& box) {
+std::vector<BlockCopy> cursorRestore(int pictureWidth, int cursorBackX, const CursorBox& box) {
     std::vector<BlockCopy> copies{{cursorBackX, box.y, box.width, box.height, box.x, box.y}};
-    for (int w = pictureWidth - cursorBackX; w < frame0Width; w += pictureWidth)
+    for (int w = pictureWidth - cursorBackX; w < box.width; w += pictureWidth)
         copies.push_back({0, box.y, box.width - w, box.height, box.x + w, box.y});
     return copies;
 }

@@ -9,12 +9,13 @@
 struct StripLayout {
     int nowX = 0;         // picture column of the present minute
     int srcX = 0;         // picture column at the bar's left edge
-    int cursorBackX = 0;  // picture column under the character's left edge
+    int cursorBackX = 0;  // picture column under the character box's left edge
     std::vector<BlockCopy> copies;
 };
 
+// cursorX is the character box's left edge in the bar.
 StripLayout backStrip(int minuteOfDay, int pictureWidth, int pictureHeight, int timeWidth,
-                      int frame0Width);
+                      int cursorX);
 
 // The character box as the bar's layout places it.
 struct CursorBox {
@@ -24,7 +25,6 @@ struct CursorBox {
     int height = 0;
 };
 
-// Copies that put the picture back under the character box, from the picture's start again
-// where the box runs past its right edge.
-std::vector<BlockCopy> cursorRestore(int pictureWidth, int cursorBackX, int frame0Width,
-                                     const CursorBox& box);
+// Copies that put the picture back under the whole character box, from the picture's start
+// again where the box runs past its right edge.
+std::vector<BlockCopy> cursorRestore(int pictureWidth, int cursorBackX, const CursorBox& box);

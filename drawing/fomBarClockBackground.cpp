@@ -9,8 +9,8 @@
 
 void fomBarClock::BackPrint(int16_t hour, int16_t minute) {
     const StripLayout layout = backStrip(hour * 60 + minute, picBack.width(), picBack.height(),
-                                         m_setting.TimeWidth, picCursor[0].width());
-    CursorBackX = static_cast<int16_t>(layout.cursorBackX);
+                                         m_setting.TimeWidth, CursorX);
+    CursorBackX = layout.cursorBackX;
     QImage& bar = picBar->image();
     bar.fill(palette().color(QPalette::Button));
     for (const BlockCopy& copy : layout.copies) copyBlock(bar, picBack, copy);

@@ -16,13 +16,12 @@ TEST(ToolTipText, TwelveHourClockWithoutLeadingZeros) {
 
 TEST(CursorRestore, WrapsPastThePictureEnd) {
     const CursorBox box{104, 8, 32, 32};
-    EXPECT_EQ(cursorRestore(1440, 704, 32, box),
-              std::vector<BlockCopy>({{704, 8, 32, 32, 104, 8}}));
+    EXPECT_EQ(cursorRestore(1440, 704, box), std::vector<BlockCopy>({{704, 8, 32, 32, 104, 8}}));
     // 10 columns left before the end: the other 22 come from the picture's start.
-    EXPECT_EQ(cursorRestore(1440, 1430, 32, box),
+    EXPECT_EQ(cursorRestore(1440, 1430, box),
               std::vector<BlockCopy>({{1430, 8, 32, 32, 104, 8}, {0, 8, 22, 32, 114, 8}}));
     // A picture narrower than the box repeats.
-    EXPECT_EQ(cursorRestore(10, 5, 32, box).size(), 4u);
+    EXPECT_EQ(cursorRestore(10, 5, box).size(), 4u);
 }
 
 class TickTest : public ClockFixture {
@@ -92,6 +91,72 @@ TEST_F(TickTest, TransparentPartsOfTheFrameShowThePicture) {
     EXPECT_EQ(bar(x, y), QColor(Qt::red).rgb());
     EXPECT_EQ(bar(x + 10, y + 10), window->picBack.pixel(window->CursorBackX + 10, y + 10));
 }
+
+struct RestoreCase {
+    const char* name;
+    int pictureWidth;
+    QSize frame0, frame1;
+    int timeWidth;
+    QTime at;
+};
+
+void PrintTo(const RestoreCase& row, std::ostream* out) { *out << row.name; }
+
+class RestoreUnderTheCharacter : public TickTest,
+                                 public ::testing::WithParamInterface<RestoreCase> {
+protected:
+    // Every column its own colour, and every other column of a frame see-through, so a
+    // column restored from the wrong place shows.
+    static QImage columnCoded(int width, int height) {
+        QImage image(width, height, QImage::Format_RGB32);
+        for (int x = 0; x < width; ++x)
+            for (int y = 0; y < height; ++y) image.setPixel(x, y, qRgb(x & 0xff, x >> 8, y));
+        return image;
+    }
+    static QImage striped(QSize size, QColor colour) {
+        QImage frame = filled(size.width(), size.height(), Qt::transparent);
+        for (int x = 0; x < size.width(); x += 2)
+            for (int y = 0; y < size.height(); ++y) frame.setPixelColor(x, y, colour);
+        return frame;
+    }
+};
+
+TEST_P(RestoreUnderTheCharacter, EachSecondEqualsAFullRedrawWithThatFrame) {
+    const RestoreCase& row = GetParam();
+    fakes.pictures.files[QStringLiteral("/day.bmp")] = columnCoded(row.pictureWidth, 48);
+    fakes.pictures.files[QStringLiteral("/1.ico")] = striped(row.frame0, Qt::red);
+    fakes.pictures.files[QStringLiteral("/2.ico")] = striped(row.frame1, Qt::blue);
+    storeSettings({{"BackType", "1"},
+                   {"BackName", "/day.bmp"},
+                   {"CharType", "1"},
+                   {"CharName1", "/1.ico"},
+                   {"CharName2", "/2.ico"},
+                   {"TimeWidth", QString::number(row.timeWidth)}});
+    start();
+    const QTime at = row.at;
+    tick(at.hour(), at.minute(), 0);
+    for (int second = 1; second <= 3; ++second) {
+        tick(at.hour(), at.minute(), second);
+        const QImage afterTick = window->barImage().copy();
+        window->LastDrawnMinute = -1;
+        window->CursorFrame ^= 1;  // the redraw draws the same frame again
+        tick(at.hour(), at.minute(), second);
+        EXPECT_EQ(afterTick, window->barImage()) << "second " << second;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Frames, RestoreUnderTheCharacter,
+    ::testing::Values(
+        RestoreCase{"EqualWidths", 1440, {32, 32}, {32, 32}, 240, QTime(12, 0)},
+        RestoreCase{"WiderSecondFrame", 1440, {32, 32}, {48, 40}, 240, QTime(12, 0)},
+        RestoreCase{"WiderFirstFrame", 1440, {48, 40}, {32, 32}, 240, QTime(12, 0)},
+        RestoreCase{"OddWidths", 1440, {33, 31}, {47, 40}, 240, QTime(9, 17)},
+        RestoreCase{"OddTimeWidth", 1440, {32, 32}, {47, 40}, 241, QTime(9, 17)},
+        RestoreCase{"AtThePictureWrap", 1440, {32, 32}, {48, 40}, 240, QTime(0, 0)},
+        RestoreCase{"PictureNarrowerThanTheBox", 21, {32, 32}, {47, 40}, 240, QTime(5, 0)},
+        RestoreCase{"WidestPictureAtItsEnd", 32767, {32, 32}, {48, 40}, 240, QTime(23, 59)}),
+    [](const ::testing::TestParamInfo<RestoreCase>& info) { return info.param.name; });
 
 TEST_F(TickTest, IconRefreshOnlyOnFullRedrawsWithMinuteMonitoring) {
     storeSettings({{"TimeCheckMode", "2"}});
