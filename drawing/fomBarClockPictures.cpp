@@ -2,16 +2,36 @@
 #include "platform/MessageBox.h"
 #include "platform/PictureLoader.h"
 
+namespace {
+
+// The picture in the one form the clock keeps, converted in place where Qt can; nullopt when it
+// is too large for the bar or the conversion fails (a null image, as when memory runs out).
+std::optional<QImage> usable(std::optional<QImage> loaded, QImage::Format format) {
+    if (!loaded) return std::nullopt;
+    if (loaded->width() > kLargestPictureSide || loaded->height() > kLargestPictureSide)
+        return std::nullopt;
+    QImage picture = std::move(*loaded).convertToFormat(format);
+    if (picture.isNull()) return std::nullopt;
+    return picture;
+}
+
+}  // namespace
+
 void fomBarClock::PictureRead() {
     SettingRecord& s = m_setting;
-    const auto load = [this](const QString& path) { return m_platform.pictures.load(path); };
+    // Opaque backgrounds, so the bar's block copies need no blending; frames keep transparency.
+    const auto load = [this](const QString& path, QImage::Format format) {
+        return usable(m_platform.pictures.load(path), format);
+    };
+    const auto loadFrame = [&](const QString& path) {
+        return load(path, QImage::Format_ARGB32_Premultiplied);
+    };
 
     if (s.BackName.isEmpty() || s.BackType == 0) {
         picBack = picOBack;
         s.BackType = 0;
-    } else if (const auto picture = load(s.BackName)) {
-        // Opaque, so the bar's block copies need no blending.
-        picBack = picture->convertToFormat(QImage::Format_RGB32);
+    } else if (auto picture = load(s.BackName, QImage::Format_RGB32)) {
+        picBack = std::move(*picture);
     } else {
         picBack = picOBack;
         s.BackType = 0;
@@ -28,7 +48,7 @@ void fomBarClock::PictureRead() {
         useBuiltInCharacter();
         return;
     }
-    const auto frame1 = load(s.CharName1);
+    auto frame1 = loadFrame(s.CharName1);
     if (!frame1) {
         useBuiltInCharacter();
         m_platform.messages.exclamation(
@@ -36,14 +56,14 @@ void fomBarClock::PictureRead() {
             QStringLiteral("]が読めないので[牛（ルッコラ）]を使用します"));
         return;
     }
-    picCursor[0] = *frame1;
+    picCursor[0] = std::move(*frame1);
 
     if (s.CharName2.isEmpty()) {
         picCursor[1] = picCursor[0];
         return;
     }
-    if (const auto frame2 = load(s.CharName2)) {
-        picCursor[1] = *frame2;
+    if (auto frame2 = loadFrame(s.CharName2)) {
+        picCursor[1] = std::move(*frame2);
         return;
     }
     picCursor[1] = picCursor[0];

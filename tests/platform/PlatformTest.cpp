@@ -61,6 +61,10 @@ TEST(QtPictureLoaderTest, ReadsPicturesAndRefusesTheRest) {
     EXPECT_FALSE(loader.load(QString()));
     EXPECT_FALSE(loader.load(folder.path()));
     EXPECT_FALSE(loader.load(folder.filePath(QStringLiteral("missing.ico"))));
+
+    const QString tall = folder.filePath(QStringLiteral("tall.bmp"));
+    ASSERT_TRUE(QImage(1, kLargestPictureSide + 1, QImage::Format_Mono).save(tall));
+    EXPECT_FALSE(loader.load(tall));
 }
 
 TEST(QtPictureLoaderTest, BuiltInIconsKeepTheirTransparency) {
