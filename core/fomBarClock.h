@@ -23,7 +23,7 @@ class QMenu;
 class fomBarClock final : public QWidget, public WindowTwips {
     Q_OBJECT
 public:
-    // programFolder ends in a separator; it locates the default sounds and the help file.
+    // programFolder ends in a separator; it locates the default sounds.
     fomBarClock(const Platform& platform, const QString& programFolder, QWidget* parent = nullptr);
     ~fomBarClock() override;
 
@@ -37,7 +37,6 @@ public:
     void mnuFileEnd_Click();
     void SettingLoad();
     void SettingSave();
-    QString helpFile() const { return m_helpFile; }
     const TrayIconData& trayIconData() const { return m_trayIconData; }
 
     // Layout (core/fomBarClockLayout.cpp).
@@ -53,6 +52,7 @@ public:
     void Timer1_Timer();
     void TimePrint(const QDateTime& nowtime);
     bool isTimer1Running() const { return m_timer1Running; }
+    int timer1Interval() const { return m_timer1.interval(); }
 
     // Watch on the computer's clock (core/fomBarClockMonitor.cpp).
     void TimeCheck();
@@ -154,7 +154,6 @@ private:
     Platform m_platform;
     SettingRecord m_setting;
     QString m_programFolder;
-    QString m_helpFile;
     TrayIconData m_trayIconData;
     modMCIPlay m_mciPlay{m_platform.wave, m_platform.media, m_platform.ticks, m_platform.programs};
     // Where the drag last put the window, in pixels; pointer travel is measured from here, so

@@ -58,7 +58,6 @@ fomBarClock::fomBarClock(const Platform& platform, const QString& programFolder,
 fomBarClock::~fomBarClock() = default;
 
 void fomBarClock::Form_Load() {
-    m_helpFile = resolveHelpFile(m_programFolder);
     SettingLoad();
     TimeWidthCheked();
     PicLoad();
