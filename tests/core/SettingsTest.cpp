@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include "core/ProgramFolder.h"
@@ -188,13 +190,25 @@ TEST(LastTimeText, RoundTripsToTheSecondAndReadsOtherForms) {
     EXPECT_FALSE(modCou1::parseLastTime(QString()));
 }
 
-TEST(LastTimeText, DoesNotFollowTheLocale) {
-    const QDateTime moment(QDate(2026, 12, 7), QTime(17, 8, 9));
-    for (const char* name : {"C", "ja_JP", "de_DE", "en_US"}) {
-        QLocale::setDefault(QLocale(QString::fromLatin1(name)));
-        EXPECT_EQ(modCou1::parseLastTime(modCou1::lastTimeText(moment)), moment) << name;
+// The text must not follow the system locale: checked again in a copy of this test run
+// under a locale whose digits and date order differ.
+TEST(LastTimeText, IsTheSameUnderEverySystemLocale) {
+    const QString arabic = QStringLiteral("ar_EG.UTF-8");
+    if (qEnvironmentVariable("LC_ALL") != arabic) {
+        QProcess copy;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("LC_ALL"), arabic);
+        copy.setProcessEnvironment(environment);
+        copy.start(QCoreApplication::applicationFilePath(),
+                   {QStringLiteral("--gtest_filter=LastTimeText.*")});
+        ASSERT_TRUE(copy.waitForFinished(30000));
+        EXPECT_EQ(copy.exitCode(), 0) << copy.readAllStandardOutput().toStdString();
+    } else {
+        ASSERT_EQ(QLocale::system().zeroDigit(), QStringLiteral("٠"));
     }
-    QLocale::setDefault(QLocale::c());
+    const QDateTime moment(QDate(2026, 12, 7), QTime(17, 8, 9));
+    EXPECT_EQ(modCou1::lastTimeText(moment), "2026/12/07 17:08:09");
+    EXPECT_EQ(modCou1::parseLastTime(QStringLiteral("2026/12/07 17:08:09")), moment);
 }
 
 TEST(QtSettingsStoreTest, TellsMissingFromEmptyAndKeepsTextWhole) {

@@ -52,22 +52,25 @@ TEST_F(BackPrintTest, NarrowPictureRepeatsAcrossTheBar) {
     for (int c = 0; c < 240; c += 7) EXPECT_EQ(shownColumn(c), (82 + c) % 100) << c;
 }
 
-TEST(BackStrip, CopiesForTheDocumentedMinutes) {
-    const StripLayout noon = backStrip(720, 1440, 40, 240, 32);
-    EXPECT_EQ(noon.srcX, 600);
-    EXPECT_EQ(noon.copies, std::vector<BlockCopy>({{600, 0, 240, 40, 0, 0}}));
-
-    const StripLayout midnight = backStrip(0, 1440, 40, 240, 32);
-    EXPECT_EQ(midnight.copies,
-              std::vector<BlockCopy>({{1320, 0, 120, 40, 0, 0}, {0, 0, 120, 40, 120, 0}}));
-
-    const StripLayout narrow = backStrip(30, 100, 40, 240, 32);
-    EXPECT_EQ(narrow.nowX, 2);
-    EXPECT_EQ(narrow.srcX, 82);
-    ASSERT_EQ(narrow.copies.size(), 4u);
-    EXPECT_EQ(narrow.copies[1].dstX, 18);
-    EXPECT_EQ(narrow.copies[2].dstX, 118);
-    EXPECT_EQ(narrow.copies[3].dstX, 218);
+// Whatever the picture's width and the span: every bar column shows the picture column after
+// its left neighbour's, wrapping at the picture's end, and the middle shows the present minute.
+TEST(BackStrip, FillsTheBarWithTheDayCentredOnTheMinute) {
+    for (const int W : {1, 21, 100, 239, 1440, 1441, 2880})
+        for (const int timeWidth : {120, 241, 360})
+            for (const int minute : {0, 1, 359, 720, 1439}) {
+                const QImage picture = columnCoded(W, 1);
+                QImage bar(timeWidth, 1, QImage::Format_RGB32);
+                bar.fill(qRgb(255, 255, 0));  // no picture column
+                for (const BlockCopy& copy : backStrip(minute, W, 1, timeWidth, 0).copies)
+                    copyBlock(bar, picture, copy);
+                const auto shown = [&](int c) { return sourceColumn(bar.pixel(c, 0)); };
+                const int first = shown(0);
+                for (int c = 1; c < timeWidth; ++c)
+                    ASSERT_EQ(shown(c), (first + c) % W) << W << " " << timeWidth << " " << minute;
+                const int now = static_cast<int>(std::lround(minute * W / 1440.0)) % W;
+                const int off = std::abs(shown(timeWidth / 2) - now);
+                EXPECT_LE(std::min(off, W - off), 1) << W << " " << timeWidth << " " << minute;
+            }
 }
 
 int tickLengthAt(const MemoriPlan& plan, int x) {

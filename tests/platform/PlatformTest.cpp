@@ -32,14 +32,13 @@ TEST(SingleInstanceTest, LeftoverSocketOfACrashDoesNotBlock) {
     EXPECT_TRUE(SingleInstance(folder.path()).acquire());
 }
 
-TEST(TrayIconDataTest, TipIsAFixedFieldEndingInNul) {
-    const QString field = TrayIconData::tipField(QStringLiteral("クイロン"));
-    EXPECT_EQ(field.size(), TrayIconData::kTipField);
-    EXPECT_EQ(field.indexOf(QChar(u'\0')), 4);
-    EXPECT_EQ(field.mid(5).trimmed(), QString());
+TEST(TrayIconDataTest, TipShowsTheTitleUpToSixtyThreeCharacters) {
     TrayIconData data;
-    data.szTip = field;
+    data.szTip = TrayIconData::tipField(QStringLiteral("クイロン"));
     EXPECT_EQ(data.tipText(), "クイロン");
+    const QString longTitle(100, u'x');
+    data.szTip = TrayIconData::tipField(longTitle);
+    EXPECT_EQ(data.tipText(), longTitle.left(63));
 }
 
 TEST(QtPictureLoaderTest, ReadsPicturesAndRefusesTheRest) {
