@@ -27,4 +27,6 @@ struct SettingRecord {
     QString AlarmName2;
     int16_t TaskTray = 1;
     int16_t TopMost = 0;
+
+    friend bool operator==(const SettingRecord&, const SettingRecord&) = default;
 };
