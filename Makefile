@@ -1,11 +1,12 @@
 # Everyday entry points; the real build is CMake's, in build/.
 BUILD_DIR  := build
+SANITIZE_DIR := build-sanitize
 BUILD_TYPE := RelWithDebInfo
 JOBS       := $(shell nproc 2>/dev/null || echo 2)
 PROGRAM    := $(BUILD_DIR)/app/quillon
 SNAPSHOT   := $(BUILD_DIR)/tools/snapshot/quillon-snapshot
 
-.PHONY: all build run test clean install-deps configure
+.PHONY: all build run test test-sanitize clean install-deps configure
 
 all: build
 
@@ -34,5 +35,20 @@ run: build
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure
 
+# The unit tests again, built with AddressSanitizer and UndefinedBehaviorSanitizer in a folder of
+# their own; any report fails the run. The end-to-end tests (label xvfb) stay with `make test`.
+SANITIZE_FLAGS := -O1 -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all
+test-sanitize: install-deps
+	@[ -f $(SANITIZE_DIR)/.configured ] || { \
+		cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DQUILLON_BENCH=OFF \
+			-DCMAKE_CXX_FLAGS="$(SANITIZE_FLAGS)" \
+			-DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" \
+			-DCMAKE_SHARED_LINKER_FLAGS="-fsanitize=address,undefined" \
+		&& touch $(SANITIZE_DIR)/.configured; }
+	@env -u MAKEFLAGS -u MFLAGS -u MAKELEVEL cmake --build $(SANITIZE_DIR) -j$(JOBS)
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
+		ctest --test-dir $(SANITIZE_DIR) --output-on-failure --label-exclude xvfb
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)
