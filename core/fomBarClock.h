@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QImage>
 #include <QTimer>
 #include <QWidget>
@@ -63,6 +64,9 @@ public:
 
     // Alarm and chime (sound/fomBarClockAlarm.cpp).
     void WaveSub(int16_t h, int16_t m, int16_t s);
+    // Arms what the minute of now owes when no tick came in the arming seconds before it
+    // (the computer slept, or its clock was set forward); true when something was armed.
+    bool WaveSubMissed(const QDateTime& previous, const QDateTime& now);
     void timMciPlay_Timer();
     // The sound player the window plays and stops its sounds with.
     modMCIPlay& mciPlay() { return m_mciPlay; }
@@ -148,6 +152,7 @@ private:
     double tppX() const;
     double tppY() const;
     void setTimMciPlayInterval(int ms);
+    bool readyToPlay();
     void focusSequence();
     void showMessage(const QString& Message);
 
@@ -161,10 +166,12 @@ private:
     QPoint m_dragWindowAt;
     int m_timMciPlayDepth = 0;  // ticks of timMciPlay under way, nested ones included
     MessageWindow m_messageWindow;
+    uint32_t m_silencingClicks = 0;  // left-button releases on the bar so far
     QMenu* m_mnuFile = nullptr;
     std::array<QAction*, 3> m_mnuTimeWidth{};
     QTimer m_timer1;
     bool m_timer1Running = false;
+    QDateTime m_lastTick;  // of the last TimePrint; invalid before the first
     bool m_activated = false;
     bool m_unloaded = false;
 };

@@ -1,4 +1,5 @@
 #include <QPainter>
+#include <utility>
 
 #include "core/BarView.h"
 #include "core/TimeText.h"
@@ -42,7 +43,13 @@ void fomBarClock::TimePrint(const QDateTime& nowtime) {
     const auto S = static_cast<int16_t>(time.second());
 
     picBar->setTimeText(toolTipText(time));
-    if ((m_setting.AlarmMode & 3) != 0 && S > 55) WaveSub(H, M, S);
+    // Taken before anything can process events, so a nested tick does not catch up again.
+    const QDateTime previous = std::exchange(m_lastTick, nowtime);
+    bool missed = false;
+    if ((m_setting.AlarmMode & 3) != 0) {
+        missed = WaveSubMissed(previous, nowtime);
+        if (S > 55) WaveSub(H, M, S);
+    }
 
     const int32_t Minute = H * 60 + M;
     const QRect cursorBox(CursorX, CursorY, CursorWidth, CursorHeight);
@@ -73,6 +80,8 @@ void fomBarClock::TimePrint(const QDateTime& nowtime) {
                           QRect(0, 0, CursorWidth, CursorHeight).intersected(frame.rect()));
     }
     picBar->update(changed);
+    // What was missed sounds now, still within its minute.
+    if (missed) timMciPlay_Timer();
 }
 
 const QImage& fomBarClock::barImage() const { return picBar->image(); }

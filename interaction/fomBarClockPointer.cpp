@@ -89,6 +89,7 @@ void fomBarClock::picBar_MouseUp(int16_t Button, int16_t Shift, float X, float Y
         AlarmWait = 0;
         JihoWait = 0;
         JihoLeft = 0;
+        ++m_silencingClicks;
         mciPlay().MciStop();
     } else if (Button == kRightButton) {
         popupMenu(picBar->mapToGlobal(QPointF(X, Y)).toPoint());

@@ -9,6 +9,8 @@ constexpr int16_t kQuietAtNight = 8;
 constexpr int16_t kTakeFocus = 16;
 constexpr int kPlaybackTickMs = 1000;
 constexpr int32_t kFocusWaitMs = 200;
+// The seconds 56 to 59 before a minute, in which its alarm and chime are armed.
+constexpr qint64 kArmingSeconds = 4;
 
 }  // namespace
 
@@ -38,21 +40,34 @@ void fomBarClock::WaveSub(int16_t h, int16_t m, int16_t s) {
     }
 }
 
+bool fomBarClock::WaveSubMissed(const QDateTime& previous, const QDateTime& now) {
+    // Nothing is owed at start-up.
+    if (!previous.isValid()) return false;
+    // A tick in the arming seconds or later, this minute's or after the clock was set back,
+    // missed nothing.
+    const qint64 minuteStart = now.toSecsSinceEpoch() - now.time().second();
+    if (previous.toSecsSinceEpoch() >= minuteStart - kArmingSeconds) return false;
+
+    // Armed as in the last arming second, so it is due at the next playback tick.
+    const QTime before = now.time().addSecs(-60);
+    const int16_t alarmWait = AlarmWait;
+    const int16_t jihoWait = JihoWait;
+    WaveSub(static_cast<int16_t>(before.hour()), static_cast<int16_t>(before.minute()), 59);
+    return AlarmWait != alarmWait || JihoWait != jihoWait;
+}
+
 void fomBarClock::timMciPlay_Timer() {
     ++m_timMciPlayDepth;
 
     if (AlarmWait > 0) {
         --AlarmWait;
-        if (AlarmWait == 0) {
-            if ((m_setting.AlarmMode & kTakeFocus) != 0) focusSequence();
-            if (m_mciPlay.MciPlay(m_setting.AlarmName1) == 1) AlarmWait = 1;
-        }
+        if (AlarmWait == 0 && readyToPlay() && m_mciPlay.MciPlay(m_setting.AlarmName1) == 1)
+            AlarmWait = 1;
     }
 
     if (JihoWait > 0) {
         --JihoWait;
-        if (JihoWait == 0) {
-            if ((m_setting.AlarmMode & kTakeFocus) != 0) focusSequence();
+        if (JihoWait == 0 && readyToPlay()) {
             const int16_t r = m_mciPlay.MciPlay(m_setting.AlarmName2);
             if (r == 0) {
                 --JihoLeft;
@@ -82,6 +97,14 @@ void fomBarClock::setTimMciPlayInterval(int ms) {
     } else if (!timMciPlay.isActive() || timMciPlay.interval() != ms) {
         timMciPlay.start(ms);
     }
+}
+
+bool fomBarClock::readyToPlay() {
+    if ((m_setting.AlarmMode & kTakeFocus) == 0) return true;
+    const uint32_t clicks = m_silencingClicks;
+    focusSequence();
+    // A click on the bar during the sequence has silenced what was about to play.
+    return m_silencingClicks == clicks;
 }
 
 void fomBarClock::focusSequence() {

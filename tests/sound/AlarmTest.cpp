@@ -53,13 +53,7 @@ protected:
         return count;
     }
 
-    // What the release of the left button on the bar does.
-    void leftClick() {
-        window->AlarmWait = 0;
-        window->JihoWait = 0;
-        window->JihoLeft = 0;
-        window->mciPlay().MciStop();
-    }
+    void leftClick() { window->picBar_MouseUp(fomBarClock::kLeftButton, 0, 0, 0); }
 
     bool timerRuns() const {
         return window->timMciPlay.isActive() && window->timMciPlay.interval() == 1000;
@@ -264,6 +258,14 @@ TEST_F(AlarmTest, FocusIsTakenBeforeEachPlayWhenAsked) {
     EXPECT_EQ(played(kAlarm), 1);
     EXPECT_GE(fakes.ticks.now - before, 400u);
 
+    // A click during the sequence wins over the play that follows it.
+    restartWith(1 | 2 | 16, 720);
+    lastSecondsOf(11, 59, 58);
+    QTimer::singleShot(0, window.get(), [this] { leftClick(); });
+    window->timMciPlay_Timer();
+    EXPECT_EQ(played(kAlarm) + played(kGong), 0);
+    EXPECT_FALSE(window->timMciPlay.isActive());
+
     // Without the bit no time is spent before playing.
     restartWith(1);
     lastSecondsOf(6, 59, 58);
@@ -281,12 +283,72 @@ TEST_F(AlarmTest, NothingArmsOutsideTheMinuteBeforeOrWithBothOff) {
     EXPECT_EQ(window->JihoWait, 0);
 
     window->setting().AlarmMode = 1 | 2;
-    lastSecondsOf(6, 58);
-    lastSecondsOf(7, 0);
+    // Each step goes back in time, so no arming counts as missed.
     lastSecondsOf(11, 30);
+    lastSecondsOf(7, 0);
+    lastSecondsOf(6, 58);
     EXPECT_EQ(window->AlarmWait, 0);
     EXPECT_EQ(window->JihoWait, 0);
     EXPECT_FALSE(window->timMciPlay.isActive());
+}
+
+// The computer slept, or its clock was set forward, over the seconds that arm a minute's sound.
+TEST_F(AlarmTest, MissedArmingSoundsOnceOnTheFirstTickOfTheDueMinute) {
+    const struct {
+        int mode;
+        QTime from, to;  // the last tick before the gap, the first one after it
+        int alarms, strikes;
+    } cases[] = {
+        {1, QTime(6, 59, 50), QTime(7, 0, 0, 400), 1, 0},
+        {1, QTime(6, 59, 55), QTime(7, 0, 58), 1, 0},
+        {1, QTime(6, 0, 0), QTime(7, 0, 30), 1, 0},
+        {1, QTime(6, 59, 50), QTime(7, 1, 0), 0, 0},  // the minute has passed
+        {1, QTime(6, 59, 56), QTime(7, 0, 5), 0, 0},  // armed before the gap, then clicked off
+        {2, QTime(11, 58, 0), QTime(12, 0, 1), 0, 12},
+        {2, QTime(20, 59, 0), QTime(21, 0, 2), 0, 9},
+        {2 | 8, QTime(20, 59, 0), QTime(21, 0, 2), 0, 9},
+        {2 | 8, QTime(21, 59, 0), QTime(22, 0, 2), 0, 0},
+        {2 | 8, QTime(6, 29, 0), QTime(6, 30, 2), 0, 1},
+        {1 | 2, QTime(6, 50, 0), QTime(7, 0, 0), 1, 7},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "mode " << c.mode << " from " << qPrintable(c.from.toString())
+                                        << " to " << qPrintable(c.to.toString()));
+        restartWith(c.mode);
+        tick(c.from.hour(), c.from.minute(), c.from.second());
+        if (window->timMciPlay.isActive()) leftClick();
+        fakes.clock.setTime(c.to);
+        window->TimePrint(fakes.clock.now());
+        EXPECT_EQ(played(kAlarm), c.alarms);
+        playOut();
+        // The rest of the minute and the next ones add nothing.
+        for (int i = 0; i < 120; ++i) {
+            fakes.clock.advanceSeconds(1);
+            if (window->timMciPlay.isActive()) window->timMciPlay_Timer();
+            window->TimePrint(fakes.clock.now());
+            fakes.wave.sounding.clear();
+        }
+        EXPECT_EQ(played(kAlarm), c.alarms);
+        EXPECT_EQ(played(kGong), c.strikes);
+        EXPECT_FALSE(window->timMciPlay.isActive());
+    }
+}
+
+TEST_F(AlarmTest, NothingIsCaughtUpAtStartOrAfterTheClockWentBack) {
+    startWith(1);
+    tick(7, 0, 0);  // the first tick of all
+    tick(7, 5, 0);
+    tick(7, 0, 10);  // set back over the alarm's minute
+    EXPECT_EQ(window->AlarmWait, 0);
+    EXPECT_EQ(played(kAlarm), 0);
+
+    // A midnight alarm missed over the change of date.
+    restartWith(1, 0);
+    fakes.clock.set(QDateTime(QDate(2026, 12, 7), QTime(23, 59, 30)));
+    window->TimePrint(fakes.clock.now());
+    fakes.clock.set(QDateTime(QDate(2026, 12, 8), QTime(0, 0, 20)));
+    window->TimePrint(fakes.clock.now());
+    EXPECT_EQ(played(kAlarm), 1);
 }
 
 }  // namespace
