@@ -2,10 +2,7 @@
 
 #include "platform/MultimediaBackend.h"
 
-MultimediaModule::MultimediaModule(const QString& modulePath) : m_loader(modulePath) {
-    // Unloading would pull code from under the media framework's own threads at exit.
-    m_loader.setLoadHints(QLibrary::PreventUnloadHint);
-}
+MultimediaModule::MultimediaModule(const QString& modulePath) : m_modulePath(modulePath) {}
 
 MultimediaModule::~MultimediaModule() {
     if (m_backend == nullptr) return;
@@ -14,10 +11,12 @@ MultimediaModule::~MultimediaModule() {
 }
 
 MultimediaBackend* MultimediaModule::backend() {
-    if (!m_tried) {
-        m_tried = true;
-        m_backend = qobject_cast<MultimediaBackend*>(m_loader.instance());
-    }
+    if (m_backend != nullptr) return m_backend;
+    // A loader keeps its first failure, so each try needs a new one.
+    m_loader = std::make_unique<QPluginLoader>(m_modulePath);
+    // Unloading would pull code from under the media framework's own threads at exit.
+    m_loader->setLoadHints(QLibrary::PreventUnloadHint);
+    m_backend = qobject_cast<MultimediaBackend*>(m_loader->instance());
     return m_backend;
 }
 

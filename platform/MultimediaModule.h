@@ -2,6 +2,7 @@
 
 #include <QPluginLoader>
 #include <QString>
+#include <memory>
 
 class MultimediaBackend;
 
@@ -26,14 +27,14 @@ public:
     MultimediaModule(const MultimediaModule&) = delete;
     MultimediaModule& operator=(const MultimediaModule&) = delete;
 
-    // A failed load is not tried again.
+    // A failed load is tried again at the next call.
     MultimediaBackend* backend() override;
     MultimediaBackend* loadedBackend() const override { return m_backend; }
 
     static QString besideProgram(const QString& programFolder);
 
 private:
-    QPluginLoader m_loader;
+    QString m_modulePath;
+    std::unique_ptr<QPluginLoader> m_loader;
     MultimediaBackend* m_backend = nullptr;
-    bool m_tried = false;
 };

@@ -28,7 +28,7 @@ bool QtWaveSound::sndPlaySound(const QString& name, uint32_t flags) {
         length = waveLengthMs(path);
     }
     if (!length) return false;
-    if ((flags & SND_NOSTOP) != 0 && stillSounding()) return false;
+    if ((flags & SND_NOSTOP) != 0 && isSounding()) return false;
 
     MultimediaBackend* backend = m_source.backend();
     if (backend == nullptr || !backend->playWave(path)) {
@@ -41,7 +41,7 @@ bool QtWaveSound::sndPlaySound(const QString& name, uint32_t flags) {
     return true;
 }
 
-bool QtWaveSound::stillSounding() {
+bool QtWaveSound::isSounding() {
     // The unsigned difference stays right across the counter's wrap.
     if (m_sounding && m_ticks.timeGetTime() - m_startedAt >= m_lengthMs) m_sounding = false;
     return m_sounding;

@@ -14,9 +14,9 @@ public:
     QtWaveSound(MultimediaSource& source, TickCounter& ticks, const QString& defaultSound);
 
     bool sndPlaySound(const QString& name, uint32_t flags) override;
+    bool isSounding() override;
 
 private:
-    bool stillSounding();
 
     MultimediaSource& m_source;
     TickCounter& m_ticks;

@@ -1,5 +1,9 @@
 #include "platform/WaveFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QFile>
 #include <QtEndian>
 
@@ -20,8 +24,16 @@ uint16_t u16(const QByteArray& bytes, int at) {
 }  // namespace
 
 std::optional<uint32_t> waveLengthMs(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    // Opened without waiting, then checked: opening a FIFO for reading would wait for a writer.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    struct stat status {};
+    QFile file;
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) ||
+        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return std::nullopt;
+    }
     const QByteArray riff = file.read(12);
     if (riff.size() != 12 || !riff.startsWith("RIFF") || riff.mid(8, 4) != "WAVE")
         return std::nullopt;

@@ -18,4 +18,6 @@ public:
     // True when the sound was started. An empty name stops any sounding wave sound.
     // The alias ".Default" names the program's default sound.
     virtual bool sndPlaySound(const QString& name, uint32_t flags) = 0;
+    // True while the last sound started here has not reached its end nor been stopped.
+    virtual bool isSounding() = 0;
 };

@@ -19,6 +19,9 @@ const QString kAlias = QStringLiteral("x1");
 constexpr int32_t kPollMs = 100;
 // Kept after the last position so the end of the media is not cut off by closing it.
 constexpr int32_t kEndMarginMs = 10;
+// A media play not ended this long after its length is stopped: its position may stop moving
+// without an error, and it would keep every later play busy.
+constexpr int64_t kOverrunMs = 5000;
 // Longest pause between two passes of a wait; events wake it earlier.
 constexpr int kWaitSliceMs = 10;
 
@@ -83,10 +86,13 @@ int16_t modMCIPlay::MciPlayWave(const QString& name) {
         return -1;
     }
     // The same sound again waits for its previous instance to end.
-    return m_wave.sndPlaySound(
-               name, WaveSound::SND_ASYNC | WaveSound::SND_NODEFAULT | WaveSound::SND_NOSTOP)
-               ? 0
-               : 1;
+    if (m_wave.sndPlaySound(
+            name, WaveSound::SND_ASYNC | WaveSound::SND_NODEFAULT | WaveSound::SND_NOSTOP))
+        return 0;
+    if (m_wave.isSounding()) return 1;
+    // Nothing sounds, so the sound itself has gone: busy would be answered for ever.
+    LastWaveName.clear();
+    return -1;
 }
 
 int16_t modMCIPlay::MciPlayMedia(const QString& name) {
@@ -105,8 +111,11 @@ int16_t modMCIPlay::MciPlayMedia(const QString& name) {
     if (!send(QStringLiteral("status ") + kAlias + QStringLiteral(" length"))) return closeWith(-1);
     const int32_t length = replyNumber(reply);
     if (!send(QStringLiteral("play ") + kAlias)) return closeWith(-1);
+    const uint32_t playedAt = m_ticks.timeGetTime();
+    const int64_t bound = std::max<int64_t>(length, 0) + kOverrunMs;
 
     for (;;) {
+        if (static_cast<int64_t>(m_ticks.timeGetTime() - playedAt) > bound) return closeWith(0);
         // A device that no longer answers counts as a play that has ended.
         if (!send(QStringLiteral("status ") + kAlias + QStringLiteral(" position")))
             return closeWith(0);

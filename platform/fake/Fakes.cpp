@@ -1,6 +1,7 @@
 #include "platform/fake/Fakes.h"
 
 #include <QWidget>
+#include <algorithm>
 
 std::optional<QString> MemoryStore::read(const QString& key) const {
     const auto it = m_values.constFind(key);
@@ -59,7 +60,8 @@ int FakeMediaControl::mciSendString(const QString& command, QString& reply) {
         m_playing = true;
         m_playedAt = m_ticks.now;
     } else if (command == known[3]) {
-        reply = QString::number(m_playing ? qMin(length, m_ticks.now - m_playedAt) : 0);
+        reply = QString::number(m_playing ? std::min({length, stallsAt, m_ticks.now - m_playedAt})
+                                          : 0);
     } else if (command == known[4]) {
         openFile.clear();
         m_playing = false;

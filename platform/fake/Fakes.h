@@ -142,6 +142,7 @@ public:
         uint32_t flags;
     };
     bool sndPlaySound(const QString& name, uint32_t flags) override;
+    bool isSounding() override { return !sounding.isEmpty(); }
 
     QSet<QString> playable;
     QString sounding;
@@ -158,6 +159,7 @@ public:
     QStringList failing;  // commands that answer an error
     QStringList commands;
     QString openFile;  // empty when nothing is open
+    uint32_t stallsAt = UINT32_MAX;  // the playing position stops moving here
     // Called with each command before it is answered, as events may run meanwhile.
     std::function<void(const QString& command)> onCommand;
 

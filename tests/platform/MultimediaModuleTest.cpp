@@ -102,6 +102,11 @@ TEST_F(MultimediaModuleTest, WithoutTheModuleEveryPlayFails) {
     EXPECT_EQ(player.MciPlay(toneMedia), -1);
     EXPECT_EQ(missing.backend(), nullptr);
     EXPECT_EQ(player.PlayBusy, 0);
+
+    // The module that has come meanwhile is loaded at the next play.
+    ASSERT_TRUE(QFile::copy(QStringLiteral(QUILLON_MULTIMEDIA_MODULE_PATH),
+                            folder.filePath(QStringLiteral("libnothing.so"))));
+    EXPECT_EQ(player.MciPlay(toneMedia), 0);
 }
 
 }  // namespace

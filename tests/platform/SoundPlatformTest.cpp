@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <future>
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -52,6 +55,19 @@ TEST(WaveFileTest, ForeignOrBrokenFilesHaveNoLength) {
     EXPECT_FALSE(waveLengthMs(folder.filePath(QStringLiteral("missing.wav"))));
     EXPECT_FALSE(waveLengthMs(folder.path()));
     EXPECT_FALSE(waveLengthMs(QString()));
+}
+
+TEST(WaveFileTest, FifoAnswersAtOnce) {
+    QTemporaryDir folder;
+    const QString fifo = folder.filePath(QStringLiteral("pipe.wav"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    auto length = std::async(std::launch::async, [&] { return waveLengthMs(fifo); });
+    if (length.wait_for(std::chrono::seconds(10)) == std::future_status::timeout) {
+        ADD_FAILURE() << "reading the FIFO's length waits for a writer";
+        QFile writer(fifo);  // lets the waiting open go on
+        writer.open(QIODevice::WriteOnly);
+    }
+    EXPECT_FALSE(length.get());
 }
 
 // Records what the wrappers ask of the module.

@@ -86,7 +86,7 @@ TEST_F(ModMciPlayTest, SameWaveWaitsForItselfAndAnotherCutsItOff) {
     EXPECT_EQ(flags, std::vector<uint32_t>({kNewName, kSameName, kSameName, kNewName}));
 }
 
-TEST_F(ModMciPlayTest, FailuresEmptyTheLastNameOrCountAsBusy) {
+TEST_F(ModMciPlayTest, FailuresEmptyTheLastNameUnlessItStillSounds) {
     const QString missing = QStringLiteral("/s/missing.wav");
     player.LastWaveName = QStringLiteral("/s/a.wav");
     EXPECT_EQ(player.MciPlay(missing), -1);
@@ -95,13 +95,15 @@ TEST_F(ModMciPlayTest, FailuresEmptyTheLastNameOrCountAsBusy) {
     EXPECT_EQ(player.MciPlay(missing), -1);
     EXPECT_EQ(fakes.wave.calls.back().flags, kNewName);
 
-    // A sound that played once and has gone answers busy from then on.
+    // A sound that played once and has gone is busy while it sounds, then cannot play.
     const QString gone = QStringLiteral("/s/a.wav");
     EXPECT_EQ(player.MciPlay(gone), 0);
-    fakes.wave.sounding.clear();
     fakes.wave.playable.remove(gone);
     EXPECT_EQ(player.MciPlay(gone), 1);
     EXPECT_EQ(player.LastWaveName, gone);
+    fakes.wave.sounding.clear();
+    EXPECT_EQ(player.MciPlay(gone), -1);
+    EXPECT_EQ(player.LastWaveName, QString());
 
     fakes.wave.playable.remove(QStringLiteral(".Default"));
     EXPECT_EQ(player.MciPlay(QString()), -1);
@@ -109,7 +111,7 @@ TEST_F(ModMciPlayTest, FailuresEmptyTheLastNameOrCountAsBusy) {
 }
 
 TEST_F(ModMciPlayTest, MediaPlaysToItsEndThenCloses) {
-    fakes.ticks.step = 100;
+    fakes.ticks.step = 50;
     const uint32_t before = fakes.ticks.now;
     EXPECT_EQ(player.MciPlay(QStringLiteral("/s/tune.mid")), 0);
     EXPECT_GE(fakes.ticks.now - before, 1000u);
@@ -118,6 +120,23 @@ TEST_F(ModMciPlayTest, MediaPlaysToItsEndThenCloses) {
     EXPECT_GE(fakes.media.commands.count(QStringLiteral("status x1 position")), 5);
     EXPECT_TRUE(fakes.media.openFile.isEmpty());
     EXPECT_EQ(player.PlayBusy, 0);
+}
+
+TEST_F(ModMciPlayTest, MediaThatStopsMovingIsClosedFiveSecondsAfterItsLength) {
+    fakes.media.stallsAt = 400;
+    fakes.ticks.step = 100;
+    int polls = 0;
+    fakes.media.onCommand = [&](const QString& command) {
+        if (command != QStringLiteral("status x1 position") || ++polls != 1000) return;
+        ADD_FAILURE() << "still playing after 1000 looks at its position";
+        player.MciStop();
+    };
+    const uint32_t before = fakes.ticks.now;
+    EXPECT_EQ(player.MciPlay(QStringLiteral("/s/tune.mid")), 0);
+    EXPECT_GE(fakes.ticks.now - before, 6000u);
+    EXPECT_LT(fakes.ticks.now - before, 6500u);
+    EXPECT_EQ(fakes.media.commands.last(), "close x1");
+    EXPECT_EQ(player.MciPlay(QStringLiteral("/s/other.mid")), 0);
 }
 
 TEST_F(ModMciPlayTest, MediaOfLengthZeroClosesAfterTheMargin) {
