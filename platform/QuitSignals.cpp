@@ -4,20 +4,25 @@
 #include <unistd.h>
 
 #include <QSocketNotifier>
+#include <cerrno>
 #include <csignal>
 
 namespace {
 int g_signalSocket[2] = {-1, -1};
 
 void onSignal(int) {
-    // Only async-signal-safe work here: wake the event loop.
+    // Only async-signal-safe work here: wake the event loop. The interrupted code may be about
+    // to read errno; a full socket must not block the handler.
+    const int savedErrno = errno;
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = ::write(g_signalSocket[0], &byte, 1);
+    errno = savedErrno;
 }
 }  // namespace
 
 QuitSignals::QuitSignals(QObject* parent) : QObject(parent) {
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalSocket) != 0) return;
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, g_signalSocket) != 0)
+        return;
     m_notifier = new QSocketNotifier(g_signalSocket[1], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, [this] {
         char byte;

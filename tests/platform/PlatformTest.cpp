@@ -1,4 +1,10 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+
+#include <QDir>
+#include <QSet>
+#include <cerrno>
+#include <csignal>
 
 #include <QFile>
 #include <QSignalSpy>
@@ -6,6 +12,7 @@
 
 #include "platform/PictureLoader.h"
 #include "platform/PlatformChoice.h"
+#include "platform/QuitSignals.h"
 #include "platform/SingleInstance.h"
 #include "platform/QtTrayIcon.h"
 #include "platform/TrayIcon.h"
@@ -97,6 +104,31 @@ TEST(PlatformChoiceTest, WaylandWithXWaylandRunsOnX11) {
     EXPECT_EQ(choiceFor(nullptr, "wayland-0", nullptr), "");
     EXPECT_EQ(choiceFor(nullptr, nullptr, ":0"), "");
     EXPECT_EQ(choiceFor("wayland", "wayland-0", ":0"), "wayland");
+}
+
+QSet<int> openDescriptors() {
+    QSet<int> open;
+    for (const QString& name : QDir(QStringLiteral("/proc/self/fd"))
+                                   .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
+        open << name.toInt();
+    return open;
+}
+
+TEST(QuitSignalsTest, SocketNeitherBlocksNorLeaksNorTouchesErrno) {
+    const QSet<int> before = openDescriptors();
+    QuitSignals quitSignals;
+    const QSet<int> made = openDescriptors() - before;
+    ASSERT_FALSE(made.isEmpty());
+    for (const int fd : made) {
+        EXPECT_NE(::fcntl(fd, F_GETFD) & FD_CLOEXEC, 0) << fd;
+        ASSERT_NE(::fcntl(fd, F_GETFL) & O_NONBLOCK, 0) << fd;
+    }
+    // More signals than the socket holds before anyone reads it.
+    for (int i = 0; i < 5000; ++i) {
+        errno = EDOM;
+        std::raise(SIGTERM);
+        ASSERT_EQ(errno, EDOM) << "after signal " << i;
+    }
 }
 
 }  // namespace
