@@ -1,3 +1,5 @@
+#include <malloc.h>
+
 #include <QTimer>
 
 #include "../ClockFixture.h"
@@ -349,6 +351,38 @@ TEST_F(AlarmTest, NothingIsCaughtUpAtStartOrAfterTheClockWentBack) {
     fakes.clock.set(QDateTime(QDate(2026, 12, 8), QTime(0, 0, 20)));
     window->TimePrint(fakes.clock.now());
     EXPECT_EQ(played(kAlarm), 1);
+}
+
+// In-use heap bytes and live objects of the window.
+std::pair<size_t, qsizetype> usage(const QObject& window) {
+    const struct mallinfo2 heap = ::mallinfo2();
+    return {heap.uordblks + heap.hblkhd, window.findChildren<QObject*>().size()};
+}
+
+TEST_F(AlarmTest, ADaySoundsTheAlarmOnceAndEveryStrikeAndKeepsItsSize) {
+    for (const auto& [mode, strikes] : {std::pair{1 | 2, 180}, std::pair{1 | 2 | 8, 117}}) {
+        SCOPED_TRACE(testing::Message() << "mode " << mode);
+        restartWith(mode);
+        fakes.clock.set(QDateTime(QDate(2026, 12, 7), QTime(11, 59, 50)));
+        int alarms = 0;
+        int gongs = 0;
+        std::pair<size_t, qsizetype> afterAnHour;
+        for (int second = 1; second <= 86400; ++second) {
+            fakes.clock.advanceSeconds(1);
+            if (window->timMciPlay.isActive()) window->timMciPlay_Timer();
+            window->TimePrint(fakes.clock.now());
+            alarms += played(kAlarm);
+            gongs += played(kGong);
+            fakes.wave.calls.clear();
+            fakes.wave.sounding.clear();
+            if (second == 3600) afterAnHour = usage(*window);
+        }
+        EXPECT_EQ(alarms, 1);
+        EXPECT_EQ(gongs, strikes);
+        const auto [heap, objects] = usage(*window);
+        EXPECT_LE(heap, afterAnHour.first + 1024);
+        EXPECT_EQ(objects, afterAnHour.second);
+    }
 }
 
 }  // namespace
