@@ -21,7 +21,10 @@
 
 int main(int argc, char* argv[]) {
     preferXcbUnderWayland();
+    const bool imagesOverTheConnection = preferImagesOverTheConnection();
     QApplication app(argc, argv);
+    // Read by now; programs the clock starts should not inherit it.
+    if (imagesOverTheConnection) qunsetenv("QT_XCB_NO_MITSHM");
     QApplication::setApplicationName(QStringLiteral("Quillon"));
     // The clock is a tool window; it ends the program itself when it closes.
     QApplication::setQuitOnLastWindowClosed(false);

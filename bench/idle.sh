@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Idle cost of the clock next to a bare Qt Widgets program that repaints once a second.
+# Idle cost of the clock next to a bare Qt Widgets program that repaints once a second, and
+# next to xclock ticking every second when it is installed.
 # Usage: bench/idle.sh SECONDS [CLOCK] [MINIMAL]
 #   CLOCK defaults to build/app/quillon, MINIMAL to build/bench/minimal-idle/quillon-minimal-idle.
-# Both run side by side under one private Xvfb, each with its own settings and runtime folders.
-# CPU is counted from the moment each window is shown, so start-up work is reported apart.
+# All run side by side under one private Xvfb, each with its own settings and runtime folders.
+# CPU and wakeups are counted from the moment each window is shown, so start-up work is
+# reported apart. Wakeups are the voluntary and involuntary context switches of all threads.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -53,12 +55,12 @@ unset WAYLAND_DISPLAY
 # No sound server may be spawned on the clock's behalf and outlive the run.
 export PULSE_SERVER=unix:$tmp/no-pulse
 
-# start NAME PROGRAM: runs it with folders of its own; its pid goes to started_pid.
+# start NAME PROGRAM [ARGUMENT...]: runs it with folders of its own; its pid goes to started_pid.
 start() {
     mkdir -p "$tmp/$1/config" "$tmp/$1/home"
     mkdir -m 700 "$tmp/$1/runtime"
     HOME=$tmp/$1/home XDG_CONFIG_HOME=$tmp/$1/config XDG_RUNTIME_DIR=$tmp/$1/runtime \
-        "$2" >"$tmp/$1.log" 2>&1 &
+        "${@:2}" >"$tmp/$1.log" 2>&1 &
     started_pid=$!
     pids+=("$started_pid")
 }
@@ -69,6 +71,11 @@ ticks() {
     stat=$(<"/proc/$1/stat")
     stat=${stat##*) }
     awk '{ print $12 + $13 }' <<<"$stat"
+}
+
+# Context switches of all the threads of a process, voluntary and involuntary.
+switches() {
+    cat /proc/"$1"/task/*/status 2>/dev/null | awk '/^(non)?voluntary_ctxt_switches:/ { n += $2 } END { print n + 0 }'
 }
 
 peak_rss_kib() {
@@ -88,38 +95,50 @@ start clock "$clock"
 clock_pid=$started_pid
 start minimal "$minimal"
 minimal_pid=$started_pid
-wait_window "$clock_pid" clock
-wait_window "$minimal_pid" minimal
-# Let both finish their first paints before counting.
+names=(clock minimal)
+measured=("$clock_pid" "$minimal_pid")
+if command -v xclock >/dev/null; then
+    start xclock xclock -update 1
+    measured+=("$started_pid")
+    names+=(xclock)
+fi
+for i in "${!names[@]}"; do
+    wait_window "${measured[$i]}" "${names[$i]}"
+done
+# Let all finish their first paints before counting.
 sleep 1
-clock_start=$(ticks "$clock_pid")
-minimal_start=$(ticks "$minimal_pid")
+declare -A cpu0 switch0
+for i in "${!names[@]}"; do
+    cpu0[$i]=$(ticks "${measured[$i]}")
+    switch0[$i]=$(switches "${measured[$i]}")
+done
 echo "Measuring ${seconds} s of idle time on $DISPLAY ..."
 sleep "$seconds"
-for pid in "$clock_pid" "$minimal_pid"; do
-    kill -0 "$pid" 2>/dev/null || { echo "a program ended during the run" >&2; exit 1; }
+rows=
+for i in "${!names[@]}"; do
+    pid=${measured[$i]}
+    kill -0 "$pid" 2>/dev/null || { echo "${names[$i]} ended during the run" >&2; exit 1; }
+    rows+="${names[$i]} ${cpu0[$i]} $(ticks "$pid") $(peak_rss_kib "$pid") ${switch0[$i]} $(switches "$pid")"$'\n'
 done
-clock_end=$(ticks "$clock_pid")
-minimal_end=$(ticks "$minimal_pid")
-clock_rss=$(peak_rss_kib "$clock_pid")
-minimal_rss=$(peak_rss_kib "$minimal_pid")
 
-awk -v secs="$seconds" -v hz="$(getconf CLK_TCK)" \
-    -v c0="$clock_start" -v c1="$clock_end" -v m0="$minimal_start" -v m1="$minimal_end" \
-    -v crss="$clock_rss" -v mrss="$minimal_rss" '
+awk -v secs="$seconds" -v hz="$(getconf CLK_TCK)" '
 function verdict(ok) { return ok ? "met" : "NOT met" }
 BEGIN {
     tick = 1 / hz
-    ccpu = (c1 - c0) / hz; mcpu = (m1 - m0) / hz
-    printf "%-10s %12s %12s %10s %14s\n", "program", "start CPU s", "idle CPU s", "% of core", "peak RSS MiB"
-    printf "%-10s %12.2f %12.2f %10.3f %14.1f\n", "clock", c0 / hz, ccpu, 100 * ccpu / secs, crss / 1024
-    printf "%-10s %12.2f %12.2f %10.3f %14.1f\n", "minimal", m0 / hz, mcpu, 100 * mcpu / secs, mrss / 1024
+    printf "%-10s %12s %12s %10s %14s %12s\n", "program", "start CPU s", "idle CPU s", "% of core", "peak RSS MiB", "wakeups/s"
+}
+NF == 6 {
+    cpu[$1] = ($3 - $2) / hz; rss[$1] = $4; wake[$1] = ($6 - $5) / secs
+    printf "%-10s %12.2f %12.2f %10.3f %14.1f %12.2f\n", $1, $2 / hz, cpu[$1], 100 * cpu[$1] / secs, $4 / 1024, wake[$1]
+}
+END {
     # CPU is counted in ticks: a baseline of zero ticks is taken as one, so the ratio stays finite.
-    cpu_ratio = ccpu / (mcpu > 0 ? mcpu : tick)
-    rss_ratio = crss / mrss
-    printf "\nclock/minimal: CPU %.2fx, RSS %.2fx\n", cpu_ratio, rss_ratio
-    printf "aim CPU within 1.5x the minimal program: %s\n", verdict(cpu_ratio <= 1.5 || ccpu <= tick)
+    cpu_ratio = cpu["clock"] / (cpu["minimal"] > 0 ? cpu["minimal"] : tick)
+    rss_ratio = rss["clock"] / rss["minimal"]
+    printf "\nclock/minimal: CPU %.2fx, RSS %.2fx, wakeups %.2fx\n", cpu_ratio, rss_ratio, wake["clock"] / wake["minimal"]
+    printf "aim CPU within 1.5x the minimal program: %s\n", verdict(cpu_ratio <= 1.5 || cpu["clock"] <= tick)
     printf "aim RSS within 1.3x the minimal program: %s\n", verdict(rss_ratio <= 1.3)
-    printf "aim under 0.5 %% of one core:            %s\n", verdict(100 * ccpu / secs < 0.5)
+    printf "aim under 0.5 %% of one core:            %s\n", verdict(100 * cpu["clock"] / secs < 0.5)
+    printf "aim wakeups at most the minimal one:     %s\n", verdict(wake["clock"] <= wake["minimal"])
     if (secs < 60) printf "(short run: CPU is counted in %.2f s ticks; 60 s or more gives steadier figures)\n", tick
-}'
+}' <<<"$rows"

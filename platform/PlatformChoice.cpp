@@ -10,3 +10,8 @@ void preferXcbUnderWayland() {
         return;
     qputenv("QT_QPA_PLATFORM", "xcb");
 }
+
+bool preferImagesOverTheConnection() {
+    if (qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) return false;
+    return qputenv("QT_XCB_NO_MITSHM", "1");
+}
