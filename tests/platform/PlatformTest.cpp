@@ -106,22 +106,19 @@ TEST(PlatformChoiceTest, WaylandWithXWaylandRunsOnX11) {
     EXPECT_EQ(choiceFor("wayland", "wayland-0", ":0"), "wayland");
 }
 
-QSet<int> openDescriptors() {
-    QSet<int> open;
-    for (const QString& name : QDir(QStringLiteral("/proc/self/fd"))
-                                   .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
-        open << name.toInt();
-    return open;
-}
-
 TEST(QuitSignalsTest, SocketNeitherBlocksNorLeaksNorTouchesErrno) {
-    const QSet<int> before = openDescriptors();
+    const auto open = [] {
+        const QStringList names = QDir(QStringLiteral("/proc/self/fd"))
+                                      .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+        return QSet<QString>(names.begin(), names.end());
+    };
+    const QSet<QString> before = open();
     QuitSignals quitSignals;
-    const QSet<int> made = openDescriptors() - before;
+    const QSet<QString> made = open() - before;
     ASSERT_FALSE(made.isEmpty());
-    for (const int fd : made) {
-        EXPECT_NE(::fcntl(fd, F_GETFD) & FD_CLOEXEC, 0) << fd;
-        ASSERT_NE(::fcntl(fd, F_GETFL) & O_NONBLOCK, 0) << fd;
+    for (const QString& fd : made) {
+        EXPECT_NE(::fcntl(fd.toInt(), F_GETFD) & FD_CLOEXEC, 0) << qPrintable(fd);
+        ASSERT_NE(::fcntl(fd.toInt(), F_GETFL) & O_NONBLOCK, 0) << qPrintable(fd);
     }
     // More signals than the socket holds before anyone reads it.
     for (int i = 0; i < 5000; ++i) {
