@@ -65,7 +65,8 @@ public:
     // Alarm and chime (sound/fomBarClockAlarm.cpp).
     void WaveSub(int16_t h, int16_t m, int16_t s);
     // Arms what the minute of now owes when no tick came in the arming seconds before it
-    // (the computer slept, or its clock was set forward); true when something was armed.
+    // (the computer slept, or its clock was set forward), and drops what was pending from
+    // before; true when something was armed.
     bool WaveSubMissed(const QDateTime& previous, const QDateTime& now);
     void timMciPlay_Timer();
     // The sound player the window plays and stops its sounds with.

@@ -17,7 +17,6 @@ public:
     bool isSounding() override;
 
 private:
-
     MultimediaSource& m_source;
     TickCounter& m_ticks;
     QString m_defaultSound;

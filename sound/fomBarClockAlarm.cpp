@@ -48,12 +48,15 @@ bool fomBarClock::WaveSubMissed(const QDateTime& previous, const QDateTime& now)
     const qint64 minuteStart = now.toSecsSinceEpoch() - now.time().second();
     if (previous.toSecsSinceEpoch() >= minuteStart - kArmingSeconds) return false;
 
+    // Whatever was still pending belongs to a minute that has passed.
+    AlarmWait = 0;
+    JihoWait = 0;
+    JihoLeft = 0;
+    setTimMciPlayInterval(0);
     // Armed as in the last arming second, so it is due at the next playback tick.
     const QTime before = now.time().addSecs(-60);
-    const int16_t alarmWait = AlarmWait;
-    const int16_t jihoWait = JihoWait;
     WaveSub(static_cast<int16_t>(before.hour()), static_cast<int16_t>(before.minute()), 59);
-    return AlarmWait != alarmWait || JihoWait != jihoWait;
+    return AlarmWait > 0 || JihoWait > 0;
 }
 
 void fomBarClock::timMciPlay_Timer() {

@@ -60,8 +60,8 @@ int FakeMediaControl::mciSendString(const QString& command, QString& reply) {
         m_playing = true;
         m_playedAt = m_ticks.now;
     } else if (command == known[3]) {
-        reply = QString::number(m_playing ? std::min({length, stallsAt, m_ticks.now - m_playedAt})
-                                          : 0);
+        reply =
+            QString::number(m_playing ? std::min({length, stallsAt, m_ticks.now - m_playedAt}) : 0);
     } else if (command == known[4]) {
         openFile.clear();
         m_playing = false;

@@ -158,7 +158,7 @@ public:
     QMap<QString, uint32_t> files;
     QStringList failing;  // commands that answer an error
     QStringList commands;
-    QString openFile;  // empty when nothing is open
+    QString openFile;                // empty when nothing is open
     uint32_t stallsAt = UINT32_MAX;  // the playing position stops moving here
     // Called with each command before it is answered, as events may run meanwhile.
     std::function<void(const QString& command)> onCommand;

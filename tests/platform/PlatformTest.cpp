@@ -2,13 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QSet>
-#include <cerrno>
-#include <csignal>
-
 #include <QFile>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <cerrno>
+#include <csignal>
 
 #include "platform/PictureLoader.h"
 #include "platform/PlatformChoice.h"
@@ -108,8 +107,9 @@ TEST(PlatformChoiceTest, WaylandWithXWaylandRunsOnX11) {
 
 TEST(QuitSignalsTest, SocketNeitherBlocksNorLeaksNorTouchesErrno) {
     const auto open = [] {
-        const QStringList names = QDir(QStringLiteral("/proc/self/fd"))
-                                      .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+        const QStringList names =
+            QDir(QStringLiteral("/proc/self/fd"))
+                .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
         return QSet<QString>(names.begin(), names.end());
     };
     const QSet<QString> before = open();

@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <future>
-
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
+#include <future>
 
 #include "WaveBytes.h"
 #include "platform/MultimediaBackend.h"
