@@ -145,6 +145,7 @@ private:
     void dragTo(float X, float Y, int16_t Shift);
     // Where the window stands, in pixels, as the display has it.
     QPoint position() const;
+    void resizeInPlace(const QSize& size);
     // The work area's edges in twips (left, top, right, bottom) for the window at that place.
     struct WorkAreaTwips {
         int32_t WL, WT, WR, WB;

@@ -16,7 +16,7 @@ void fomBarClock::ResizeAllNew() {
     // bar's size; the frame, if the desktop adds one, comes on top.
     picBar->setBarSize(m_setting.TimeWidth, picBack.height());
     const int wantedHeight = picBar->height();
-    resize(picBar->size());
+    resizeInPlace(picBar->size());
     if (height() < wantedHeight) {
         // The platform would not make the window that tall: cut the background to the bar.
         picBar->setBarSize(m_setting.TimeWidth, height());
@@ -27,7 +27,7 @@ void fomBarClock::ResizeAllNew() {
 void fomBarClock::ResizeAll() {
     LastDrawnMinute = -1;
     picBar->setBarSize(m_setting.TimeWidth, picBar->height());
-    resize(picBar->width(), height());
+    resizeInPlace(QSize(picBar->width(), height()));
 
     // The screen that shows the window, or the nearest one when none does.
     const auto [WL, WT, WR, WB] = workAreaTwips(position());
@@ -42,6 +42,14 @@ void fomBarClock::ResizeAll() {
         setLeft(WR - M);
     else if (Left() + Width() < WL + M)
         setLeft(WL + M - Width());
+}
+
+void fomBarClock::resizeInPlace(const QSize& size) {
+    // Under a reparenting window manager Qt may still hold the frame's first place, (0, 0), and
+    // a resize sends that place along: tell Qt where the window stands first.
+    const QPoint at = position();
+    if (at != pos()) move(at);
+    resize(size);
 }
 
 fomBarClock::WorkAreaTwips fomBarClock::workAreaTwips(const QPoint& windowAt) const {

@@ -179,6 +179,14 @@ TEST_F(DragTest, FollowsThePointerFromWhereTheDisplayHasTheWindow) {
     }
 }
 
+TEST_F(DragTest, WideningKeepsThePlaceTheDisplayHas) {
+    window->show();
+    window->move(0, 0);
+    fakes.display.displayedAt = QPoint(200, 200);
+    window->mnuTimeWidth_Click(6);
+    EXPECT_EQ(window->geometry(), QRect(200, 200, 360, 40));
+}
+
 // Two screens side by side, the right one smaller: below it lies a gap no screen shows.
 TEST_F(DragTest, KeepsTheBarOnTheScreenItIsDraggedOnto) {
     fakes.display.screens = {{QRect(0, 0, 1024, 768), QRect(0, 0, 1024, 740)},
