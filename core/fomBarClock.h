@@ -143,8 +143,8 @@ private:
     modCou1::SettingContext settingContext() const;
     void buildMenu();
     void dragTo(float X, float Y, int16_t Shift);
-    // Where the window stands, in pixels, as the display has it.
-    QPoint position() const;
+    // Where the window stands, in pixels.
+    QPoint place() const;
     void resizeInPlace(const QSize& size);
     // The work area's edges in twips (left, top, right, bottom) for the window at that place.
     struct WorkAreaTwips {
@@ -163,9 +163,9 @@ private:
     QString m_programFolder;
     TrayIconData m_trayIconData;
     modMCIPlay m_mciPlay{m_platform.wave, m_platform.media, m_platform.ticks, m_platform.programs};
-    // Where the drag last put the window, in pixels; pointer travel is measured from here, so
-    // a move the display has not carried out yet does not shake the bar.
-    QPoint m_dragWindowAt;
+    // Where this program last put the shown window, or where a press on the bar saw it. Qt's
+    // own idea can stay at (0, 0), the place of a reparenting window manager's new frame.
+    QPoint m_place;
     int m_timMciPlayDepth = 0;  // ticks of timMciPlay under way, nested ones included
     MessageWindow m_messageWindow;
     uint32_t m_silencingClicks = 0;  // left-button releases on the bar so far

@@ -30,7 +30,7 @@ void fomBarClock::ResizeAll() {
     resizeInPlace(QSize(picBar->width(), height()));
 
     // The screen that shows the window, or the nearest one when none does.
-    const auto [WL, WT, WR, WB] = workAreaTwips(position());
+    const auto [WL, WT, WR, WB] = workAreaTwips(place());
     const int16_t M = nearest16(kWorkAreaMarginPixels * tppX());
 
     if (Top() > WB - M)
@@ -45,10 +45,8 @@ void fomBarClock::ResizeAll() {
 }
 
 void fomBarClock::resizeInPlace(const QSize& size) {
-    // Under a reparenting window manager Qt may still hold the frame's first place, (0, 0), and
-    // a resize sends that place along: tell Qt where the window stands first.
-    const QPoint at = position();
-    if (at != pos()) move(at);
+    // A resize sends Qt's idea of the place along: set it right first.
+    if (isVisible() && pos() != m_place) move(m_place);
     resize(size);
 }
 

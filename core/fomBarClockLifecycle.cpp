@@ -114,7 +114,13 @@ bool fomBarClock::event(QEvent* event) {
         case QEvent::WindowActivate:
             Form_Activate();
             break;
+        case QEvent::Move:
+            // The program's own moves; those reported by the window system may be a window
+            // manager's frame on its way to where the program asked.
+            if (!event->spontaneous()) m_place = pos();
+            break;
         case QEvent::Show:
+            m_place = pos();
             // Without a window manager, or when focus stealing is refused, the window may never
             // be activated; the first layout and drawing must happen all the same.
             QTimer::singleShot(0, this, &fomBarClock::Form_Activate);
@@ -133,15 +139,11 @@ void fomBarClock::closeEvent(QCloseEvent* event) {
 double fomBarClock::tppX() const { return m_platform.display.twipsPerPixelX(); }
 double fomBarClock::tppY() const { return m_platform.display.twipsPerPixelY(); }
 
-QPoint fomBarClock::position() const { return m_platform.display.windowPosition(*this); }
+QPoint fomBarClock::place() const { return isVisible() ? m_place : pos(); }
 
-int32_t fomBarClock::Left() const {
-    return static_cast<int32_t>(nearest(position().x() * tppX()));
-}
+int32_t fomBarClock::Left() const { return static_cast<int32_t>(nearest(place().x() * tppX())); }
 
-int32_t fomBarClock::Top() const {
-    return static_cast<int32_t>(nearest(position().y() * tppY()));
-}
+int32_t fomBarClock::Top() const { return static_cast<int32_t>(nearest(place().y() * tppY())); }
 
 int32_t fomBarClock::Width() const {
     return static_cast<int32_t>(nearest(frameGeometry().width() * tppX()));
@@ -152,9 +154,9 @@ int32_t fomBarClock::Height() const {
 }
 
 void fomBarClock::setLeft(int32_t twips) {
-    move(static_cast<int>(nearest(twips / tppX())), position().y());
+    move(static_cast<int>(nearest(twips / tppX())), place().y());
 }
 
 void fomBarClock::setTop(int32_t twips) {
-    move(position().x(), static_cast<int>(nearest(twips / tppY())));
+    move(place().x(), static_cast<int>(nearest(twips / tppY())));
 }

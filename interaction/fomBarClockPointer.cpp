@@ -39,6 +39,9 @@ bool fomBarClock::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::MouseButtonDblClick: {
             const auto* mouse = static_cast<QMouseEvent*>(event);
             const QPointF at = mouse->position();
+            // The press tells where the bar really is.
+            if (isVisible())
+                m_place = (mouse->globalPosition() - at).toPoint() - picBar->pos();
             picBar_MouseDown(buttonMask(mouse->button()), shiftMask(mouse->modifiers()),
                              static_cast<float>(at.x()), static_cast<float>(at.y()));
             return true;
@@ -48,7 +51,7 @@ bool fomBarClock::eventFilter(QObject* watched, QEvent* event) {
             const auto* mouse = static_cast<QMouseEvent*>(event);
             // Travel since the drag last moved the window, whether or not the display has
             // carried that move out yet.
-            const QPointF at = mouse->globalPosition() - QPointF(m_dragWindowAt + picBar->pos());
+            const QPointF at = mouse->globalPosition() - QPointF(place() + picBar->pos());
             const auto X = static_cast<float>(at.x());
             const auto Y = static_cast<float>(at.y());
             const int16_t Shift = shiftMask(mouse->modifiers());
@@ -73,7 +76,6 @@ void fomBarClock::picBar_MouseDown(int16_t Button, int16_t, float X, float Y) {
     if (Button != kLeftButton) return;
     DragStartX = nearest16(X);
     DragStartY = nearest16(Y);
-    m_dragWindowAt = position();
     setCursor(Qt::SizeAllCursor);
 }
 
@@ -92,26 +94,26 @@ void fomBarClock::picBar_MouseUp(int16_t Button, int16_t Shift, float X, float Y
         ++m_silencingClicks;
         mciPlay().MciStop();
     } else if (Button == kRightButton) {
-        popupMenu(picBar->mapToGlobal(QPointF(X, Y)).toPoint());
+        // From where the bar is, not from Qt's idea of it.
+        popupMenu(place() + picBar->pos() + QPointF(X, Y).toPoint());
     }
 }
 
 void fomBarClock::dragTo(float X, float Y, int16_t Shift) {
-    const auto Left = static_cast<int32_t>(nearest(m_dragWindowAt.x() * tppX()));
-    const auto Top = static_cast<int32_t>(nearest(m_dragWindowAt.y() * tppY()));
+    const auto Left = this->Left();
+    const auto Top = this->Top();
     int32_t DX = static_cast<int32_t>(nearest((X - DragStartX) * tppX()));
     int32_t DY = static_cast<int32_t>(nearest((Y - DragStartY) * tppY()));
     if (Shift == 0) {
         // Kept on the screen the bar is being dragged onto.
-        const QPoint heading = m_dragWindowAt + QPoint(static_cast<int>(nearest(X - DragStartX)),
+        const QPoint heading = place() + QPoint(static_cast<int>(nearest(X - DragStartX)),
                                                        static_cast<int>(nearest(Y - DragStartY)));
         const auto [WL, WT, WR, WB] = workAreaTwips(heading);
         DX = keepInside(Left, Width(), DX, WL, WR);
         DY = keepInside(Top, Height(), DY, WT, WB);
     }
-    m_dragWindowAt = QPoint(static_cast<int>(nearest((Left + DX) / tppX())),
-                            static_cast<int>(nearest((Top + DY) / tppY())));
-    move(m_dragWindowAt);
+    move(static_cast<int>(nearest((Left + DX) / tppX())),
+         static_cast<int>(nearest((Top + DY) / tppY())));
 }
 
 void fomBarClock::picBar_KeyDown(int16_t KeyCode, int16_t Shift) {

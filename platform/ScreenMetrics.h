@@ -1,12 +1,9 @@
 #pragma once
 
-#include <QPoint>
 #include <QRect>
 #include <QSize>
 #include <cstdint>
 #include <vector>
-
-class QWidget;
 
 // The desktop area not covered by panels, in screen pixels; right and bottom are exclusive.
 struct WorkArea {
@@ -37,8 +34,6 @@ public:
     virtual QSize screenSize() const = 0;
     // The work area for a window that stands (or is about to stand) at the given place.
     virtual WorkArea GetWorkArea(const QRect& window) const = 0;
-    // Where the window's upper-left corner stands on the screen, as the display has it.
-    virtual QPoint windowPosition(const QWidget& window) const = 0;
 };
 
 class QtScreenMetrics final : public ScreenMetrics {
@@ -47,7 +42,4 @@ public:
     double twipsPerPixelY() const override;
     QSize screenSize() const override;
     WorkArea GetWorkArea(const QRect& window) const override;
-    // Asks the X server: under a reparenting window manager, Qt's own idea of the place can
-    // stay at the frame's first position (0, 0) while the window stands elsewhere.
-    QPoint windowPosition(const QWidget& window) const override;
 };

@@ -8,8 +8,6 @@ PACKAGES=(
     cmake g++ make pkg-config
     # Qt: widgets, moc/uic, and sound playback.
     qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev
-    # Asking the X server where the window stands.
-    libxcb1-dev
     # Unit tests and benchmarks.
     libgtest-dev libgmock-dev libbenchmark-dev
     # Headless X server and the tools the end-to-end tests inspect windows with.

@@ -1,6 +1,5 @@
 #include "platform/fake/Fakes.h"
 
-#include <QWidget>
 #include <algorithm>
 
 std::optional<QString> MemoryStore::read(const QString& key) const {
@@ -67,8 +66,4 @@ int FakeMediaControl::mciSendString(const QString& command, QString& reply) {
         m_playing = false;
     }
     return kNoError;
-}
-
-QPoint FakeScreenMetrics::windowPosition(const QWidget& window) const {
-    return displayedAt.value_or(window.pos());
 }

@@ -61,9 +61,6 @@ public:
     WorkArea GetWorkArea(const QRect& window) const override {
         return workAreaFor(window, screens);
     }
-    // Where the window is, unless the display is told to disagree with Qt.
-    QPoint windowPosition(const QWidget& window) const override;
-    std::optional<QPoint> displayedAt;
 
     double tppX = 15.0;
     double tppY = 15.0;
