@@ -97,18 +97,13 @@ e2e_wait_gone() {
 # -noreset: by default the server resets whenever its last client leaves, and refuses every
 # connection meanwhile; a clock starting just as an xdotool query ends would find no display.
 e2e_start_x() {
-    local display_file=$E2E_TMP/display deadline
+    local display_file=$E2E_TMP/display
     : >"$display_file"
     Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1280x1024x24}" -nolisten tcp -noreset \
         3>"$display_file" >"$E2E_TMP/xvfb.log" 2>&1 &
     XVFB_PID=$!
-    deadline=$(($(now_ms) + 15000))
     # Xvfb writes the display number once it accepts clients.
-    until [[ -s $display_file ]]; do
-        e2e_alive "$XVFB_PID" || fail "Xvfb ended before it was ready"
-        (($(now_ms) < deadline)) || fail "Xvfb was not ready within 15 s"
-        sleep 0.05
-    done
+    e2e_wait_ready "$XVFB_PID" Xvfb test -s "$display_file"
     export DISPLAY=:$(tr -d '[:space:]' <"$display_file")
     note "X server on $DISPLAY"
     # Tests registered to run under a window manager as well get one here.
@@ -122,7 +117,7 @@ e2e_start_x() {
 # Starts openbox on the private X server and waits until it manages windows. A window manager
 # reparents the clock into a frame, answers _NET_ACTIVE_WINDOW and keeps _NET_WM_STATE.
 e2e_start_wm() {
-    local ready=$E2E_TMP/wm-ready deadline
+    local ready=$E2E_TMP/wm-ready
     command -v openbox >/dev/null 2>&1 || fail "'openbox' is not installed; run tools/install-deps.sh"
     # _NET_SUPPORTING_WM_CHECK comes too early: a window mapped soon after it was never managed
     # (left unmapped) now and then. The startup command runs once openbox has taken over.
@@ -130,13 +125,19 @@ e2e_start_wm() {
     XDG_CONFIG_HOME=$E2E_TMP/wm-config openbox --sm-disable --startup "touch $ready" \
         >"$E2E_TMP/openbox.log" 2>&1 &
     E2E_PIDS+=($!)
-    deadline=$(($(now_ms) + 15000))
-    until [[ -e $ready ]]; do
-        e2e_alive "${E2E_PIDS[-1]}" || fail "openbox ended before it was ready"
-        (($(now_ms) < deadline)) || fail "openbox was not ready within 15 s"
+    e2e_wait_ready "${E2E_PIDS[-1]}" openbox test -e "$ready"
+    note "window manager: openbox"
+}
+
+# e2e_wait_ready PID NAME COMMAND...: waits up to 15 s for COMMAND to succeed while PID runs.
+e2e_wait_ready() {
+    local pid=$1 name=$2 deadline=$(($(now_ms) + 15000))
+    shift 2
+    until "$@"; do
+        e2e_alive "$pid" || fail "$name ended before it was ready"
+        (($(now_ms) < deadline)) || fail "$name was not ready within 15 s"
         sleep 0.05
     done
-    note "window manager: openbox"
 }
 
 # A fresh user environment: nothing from the caller's settings, sessions or sound server.
