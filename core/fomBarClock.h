@@ -143,6 +143,7 @@ private:
     modCou1::SettingContext settingContext() const;
     void buildMenu();
     void dragTo(float X, float Y, int16_t Shift);
+    void moveTwips(int32_t left, int32_t top);
     // Where the window stands, in pixels.
     QPoint place() const;
     void resizeInPlace(const QSize& size);

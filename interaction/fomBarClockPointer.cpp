@@ -40,8 +40,7 @@ bool fomBarClock::eventFilter(QObject* watched, QEvent* event) {
             const auto* mouse = static_cast<QMouseEvent*>(event);
             const QPointF at = mouse->position();
             // The press tells where the bar really is.
-            if (isVisible())
-                m_place = (mouse->globalPosition() - at).toPoint() - picBar->pos();
+            if (isVisible()) m_place = (mouse->globalPosition() - at).toPoint() - picBar->pos();
             picBar_MouseDown(buttonMask(mouse->button()), shiftMask(mouse->modifiers()),
                              static_cast<float>(at.x()), static_cast<float>(at.y()));
             return true;
@@ -100,20 +99,21 @@ void fomBarClock::picBar_MouseUp(int16_t Button, int16_t Shift, float X, float Y
 }
 
 void fomBarClock::dragTo(float X, float Y, int16_t Shift) {
-    const auto Left = this->Left();
-    const auto Top = this->Top();
     int32_t DX = static_cast<int32_t>(nearest((X - DragStartX) * tppX()));
     int32_t DY = static_cast<int32_t>(nearest((Y - DragStartY) * tppY()));
     if (Shift == 0) {
         // Kept on the screen the bar is being dragged onto.
-        const QPoint heading = place() + QPoint(static_cast<int>(nearest(X - DragStartX)),
-                                                       static_cast<int>(nearest(Y - DragStartY)));
-        const auto [WL, WT, WR, WB] = workAreaTwips(heading);
-        DX = keepInside(Left, Width(), DX, WL, WR);
-        DY = keepInside(Top, Height(), DY, WT, WB);
+        const QPoint heading(static_cast<int>(nearest(X - DragStartX)),
+                             static_cast<int>(nearest(Y - DragStartY)));
+        const auto [WL, WT, WR, WB] = workAreaTwips(place() + heading);
+        DX = keepInside(Left(), Width(), DX, WL, WR);
+        DY = keepInside(Top(), Height(), DY, WT, WB);
     }
-    move(static_cast<int>(nearest((Left + DX) / tppX())),
-         static_cast<int>(nearest((Top + DY) / tppY())));
+    moveTwips(Left() + DX, Top() + DY);
+}
+
+void fomBarClock::moveTwips(int32_t left, int32_t top) {
+    move(static_cast<int>(nearest(left / tppX())), static_cast<int>(nearest(top / tppY())));
 }
 
 void fomBarClock::picBar_KeyDown(int16_t KeyCode, int16_t Shift) {

@@ -11,9 +11,9 @@
 
 #include "platform/PictureLoader.h"
 #include "platform/PlatformChoice.h"
+#include "platform/QtTrayIcon.h"
 #include "platform/QuitSignals.h"
 #include "platform/SingleInstance.h"
-#include "platform/QtTrayIcon.h"
 #include "platform/TrayIcon.h"
 
 namespace {
