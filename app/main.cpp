@@ -4,6 +4,7 @@
 #include "core/fomBarClock.h"
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
+#include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
 #include "platform/MultimediaModule.h"
 #include "platform/PictureLoader.h"
@@ -47,8 +48,9 @@ int main(int argc, char* argv[]) {
     QtWaveSound wave(multimedia, ticks, programFolder + QStringLiteral("Default.wav"));
     QtMediaControl media(multimedia);
     QtProgramStarter programs;
-    const Platform platform{clock,    store,     display, windowOrder, tray,  messages,
-                            pictures, clipboard, wave,    media,       ticks, programs};
+    QtFileDialog fileDialog;
+    const Platform platform{clock,     store, display, windowOrder, tray,     messages,  pictures,
+                            clipboard, wave,  media,   ticks,       programs, fileDialog};
 
     fomBarClock window(platform, programFolder);
     QObject::connect(&instance, &SingleInstance::activationRequested, &window,

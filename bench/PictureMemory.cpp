@@ -70,7 +70,8 @@ int main(int argc, char* argv[]) {
     const QtPictureLoader pictures;
     const Platform platform{fakes.clock, fakes.store,    fakes.display, fakes.windowOrder,
                             fakes.tray,  fakes.messages, pictures,      fakes.clipboard,
-                            fakes.wave,  fakes.media,    fakes.ticks,   fakes.programs};
+                            fakes.wave,  fakes.media,    fakes.ticks,   fakes.programs,
+                            fakes.fileDialog};
 
     const double before = peakMegabytes();
     fomBarClock window(platform, QStringLiteral("/opt/quillon/"));

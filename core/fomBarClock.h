@@ -7,10 +7,12 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "core/SettingRecord.h"
 #include "core/WindowTwips.h"
 #include "core/modCou1.h"
+#include "platform/clsComDlg.h"
 #include "platform/Platform.h"
 #include "platform/TrayIcon.h"
 #include "sound/modMCIPlay.h"
@@ -71,6 +73,9 @@ public:
     void timMciPlay_Timer();
     // The sound player the window plays and stops its sounds with.
     modMCIPlay& mciPlay() { return m_mciPlay; }
+
+    // The file chooser every window shares; there from Form_Load on.
+    clsComDlg& ComDlg() { return *m_comDlg; }
 
     // The popup menu (interaction/fomBarClockMenu.cpp).
     QMenu* mnuFile() const { return m_mnuFile; }
@@ -169,6 +174,7 @@ private:
     QPoint m_place;
     int m_timMciPlayDepth = 0;  // ticks of timMciPlay under way, nested ones included
     MessageWindow m_messageWindow;
+    std::optional<clsComDlg> m_comDlg;
     uint32_t m_silencingClicks = 0;  // left-button releases on the bar so far
     QMenu* m_mnuFile = nullptr;
     std::array<QAction*, 3> m_mnuTimeWidth{};

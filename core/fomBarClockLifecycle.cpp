@@ -58,6 +58,7 @@ fomBarClock::fomBarClock(const Platform& platform, const QString& programFolder,
 fomBarClock::~fomBarClock() = default;
 
 void fomBarClock::Form_Load() {
+    m_comDlg.emplace(m_platform.fileDialog);
     SettingLoad();
     TimeWidthCheked();
     PicLoad();

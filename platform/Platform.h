@@ -2,6 +2,7 @@
 
 class Clipboard;
 class Clock;
+class FileDialog;
 class ScreenMetrics;
 class MediaControl;
 class MessageBox;
@@ -27,4 +28,5 @@ struct Platform {
     MediaControl& media;
     TickCounter& ticks;
     ProgramStarter& programs;
+    FileDialog& fileDialog;
 };

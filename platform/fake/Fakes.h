@@ -11,6 +11,7 @@
 
 #include "platform/Clipboard.h"
 #include "platform/Clock.h"
+#include "platform/FileDialog.h"
 #include "platform/MediaControl.h"
 #include "platform/MessageBox.h"
 #include "platform/PictureLoader.h"
@@ -177,6 +178,18 @@ public:
     QStringList started;
 };
 
+// Answers every dialog with answer (cancelled while empty) and keeps the requests.
+class FakeFileDialog final : public FileDialog {
+public:
+    std::optional<FileDialogAnswer> choose(const FileDialogRequest& request) override {
+        requests.push_back(request);
+        return answer;
+    }
+
+    std::optional<FileDialogAnswer> answer;
+    std::vector<FileDialogRequest> requests;
+};
+
 // One of each fake, wired into a Platform.
 struct FakePlatform {
     FakeClock clock;
@@ -191,9 +204,10 @@ struct FakePlatform {
     FakeWaveSound wave;
     FakeMediaControl media{ticks};
     FakeProgramStarter programs;
+    FakeFileDialog fileDialog;
 
     Platform platform() {
-        return {clock,    store,     display, windowOrder, tray,  messages,
-                pictures, clipboard, wave,    media,       ticks, programs};
+        return {clock,     store, display, windowOrder, tray,     messages,  pictures,
+                clipboard, wave,  media,   ticks,       programs, fileDialog};
     }
 };

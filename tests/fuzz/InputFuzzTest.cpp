@@ -170,7 +170,8 @@ TEST(InputFuzz, PictureBytesGiveThatPictureOrTheFallBack) {
     const QtPictureLoader pictures;
     const Platform platform{fakes.clock, fakes.store,    fakes.display, fakes.windowOrder,
                             fakes.tray,  fakes.messages, pictures,      fakes.clipboard,
-                            fakes.wave,  fakes.media,    fakes.ticks,   fakes.programs};
+                            fakes.wave,  fakes.media,    fakes.ticks,   fakes.programs,
+                            fakes.fileDialog};
     fomBarClock window(platform, QStringLiteral("/opt/quillon/"));
     window.Form_Load();
 

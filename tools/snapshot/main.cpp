@@ -72,12 +72,14 @@ int main(int argc, char* argv[]) {
     FakeMediaControl media(ticks);
     FakeProgramStarter programs;
     programs.startable = false;
+    FakeFileDialog fileDialog;
     const Platform platform{clock,    file ? static_cast<SettingsStore&>(*file) : firstStart,
                             display,  windowOrder,
                             tray,     messages,
                             pictures, clipboard,
                             wave,     media,
-                            ticks,    programs};
+                            ticks,    programs,
+                            fileDialog};
 
     fomBarClock window(platform, withTrailingSeparator(QCoreApplication::applicationDirPath()));
     // The time of a snapshot is made up, so the watch on the clock has nothing to say.

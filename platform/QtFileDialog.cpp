@@ -1,0 +1,29 @@
+#include <QFileDialog>
+#include <algorithm>
+
+#include "platform/FileDialog.h"
+
+std::optional<FileDialogAnswer> QtFileDialog::choose(const FileDialogRequest& request) {
+    QFileDialog dialog(request.owner, request.title, request.folder);
+    // Qt reads a type's patterns from the parentheses at the end of its name and, with the
+    // details hidden, shows the name without them: the description appears as given.
+    QStringList filters;
+    for (const FileType& type : request.types)
+        filters << type.description + QStringLiteral(" (") +
+                       QString(type.pattern).replace(QLatin1Char(';'), QLatin1Char(' ')) +
+                       QLatin1Char(')');
+    if (!filters.isEmpty()) {
+        dialog.setOption(QFileDialog::HideNameFilterDetails);
+        dialog.setNameFilters(filters);
+        if (request.selectedType >= 0 && request.selectedType < filters.size())
+            dialog.selectNameFilter(filters[request.selectedType]);
+    }
+    dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.multiple       ? QFileDialog::ExistingFiles
+                       : request.existingOnly ? QFileDialog::ExistingFile
+                                              : QFileDialog::AnyFile);
+    if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return FileDialogAnswer{dialog.selectedFiles(),
+                            std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter()))};
+}
