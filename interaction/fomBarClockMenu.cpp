@@ -3,6 +3,7 @@
 #include <QRandomGenerator>
 
 #include "core/fomBarClock.h"
+#include "windows/fomAlarm.h"
 #include "windows/fomVersion.h"
 
 void fomBarClock::buildMenu() {
@@ -48,10 +49,14 @@ void fomBarClock::popupMenu(const QPoint& globalPos) { m_mnuFile->popup(globalPo
 
 // The setting windows open from here once the program has them.
 void fomBarClock::mnuPicture_Click() {}
-void fomBarClock::mnuAlarm_Click() {}
 void fomBarClock::mnuMask_Click() {}
 
-// Modal; the bar's timer goes on ticking inside exec().
+// Modal; the bar's timers go on ticking inside exec(), so the alarm and chime still sound.
+void fomBarClock::mnuAlarm_Click() {
+    fomAlarm form(m_platform, *this);
+    form.exec();
+}
+
 void fomBarClock::mnuVersion_Click() {
     fomVersion form(m_platform, *QRandomGenerator::global(), this);
     form.exec();

@@ -95,8 +95,10 @@ public:
 class FakeMessageBox final : public MessageBox {
 public:
     void exclamation(const QString& text) override { shown << text; }
+    void plain(const QString& text) override { shownPlain << text; }
 
     QStringList shown;
+    QStringList shownPlain;
 };
 
 class FakePictureLoader final : public PictureLoader {

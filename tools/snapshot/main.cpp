@@ -17,6 +17,7 @@ namespace {
 class StderrMessages final : public MessageBox {
 public:
     void exclamation(const QString& text) override { QTextStream(stderr) << text << Qt::endl; }
+    void plain(const QString& text) override { exclamation(text); }
 };
 
 int fail(const QString& message) {

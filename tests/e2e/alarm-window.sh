@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# "ｱﾗｰﾑ設定 ..." from the bar's menu opens the alarm window with a client area of 321 x 265.
+# Enter presses "設定": every setting is saved, and those of the window as they were shown.
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/fake-time.sh"
+
+e2e_private_env
+e2e_start_x
+SHOWN=("AlarmMode=29" "AlarmTime=750" "AlarmName1=/snd/目覚まし.wav" "AlarmName2=!true")
+write_settings "${SHOWN[@]}"
+e2e_start_clock clock
+e2e_wait_bar "$CLOCK_PID"
+
+alarm_window() {
+    local id
+    for id in $(e2e_windows_of "$CLOCK_PID"); do
+        [[ $(xprop -id "$id" _NET_WM_NAME 2>/dev/null) == *'= "クイロン ｱﾗｰﾑ設定"' ]] && echo "$id"
+    done
+    return 0
+}
+
+# The second item opens "設定"; its second item is "ｱﾗｰﾑ設定 ...".
+xdotool mousemove --window "$WINDOW" 30 20 click 3
+sleep 0.5
+xdotool key --delay 100 Down Down Right Down Return
+deadline=$(($(now_ms) + 5000))
+until ALARM=$(alarm_window) && [[ -n $ALARM ]]; do
+    (($(now_ms) < deadline)) || fail "no window titled クイロン ｱﾗｰﾑ設定 within 5 s of the menu"
+    sleep 0.05
+done
+size=$(xwininfo -id "$ALARM" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w " x " h }')
+[[ $size == "321 x 265" ]] || fail "the alarm window is $size, not 321 x 265"
+
+saved_before=$(grep -c '=' "$INI")
+deadline=$(($(now_ms) + 5000))
+until [[ $(xdotool getwindowfocus) == "$ALARM" ]]; do
+    (($(now_ms) < deadline)) || fail "the alarm window does not get the focus"
+    sleep 0.05
+done
+xdotool key Return
+deadline=$(($(now_ms) + 5000))
+while [[ -n $(alarm_window) ]]; do
+    (($(now_ms) < deadline)) || fail "the alarm window is still open 5 s after Enter"
+    sleep 0.05
+done
+saved=$(grep -c '=' "$INI")
+((saved == 22)) || fail "$saved settings stored after Enter, not 22 (were $saved_before)"
+for line in "${SHOWN[@]}"; do
+    grep -qxF "$line" "$INI" || fail "'$line' was stored as '$(grep "^${line%%=*}=" "$INI")'"
+done
+note "ok: the menu opened the alarm window ($size); Enter saved all 22 settings, its own unchanged"
