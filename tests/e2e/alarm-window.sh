@@ -1,14 +1,18 @@
 #!/usr/bin/env bash
 # "ｱﾗｰﾑ設定 ..." from the bar's menu opens the alarm window with a client area of 321 x 265.
-# Enter presses "設定": every setting is saved, and those of the window as they were shown.
+# The alarm (a program) falls due at 12:30 while the window is open, and sounds. Enter presses
+# "設定": every setting is saved, and those of the window as they were shown.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/fake-time.sh"
 
 e2e_private_env
 e2e_start_x
-SHOWN=("AlarmMode=29" "AlarmTime=750" "AlarmName1=/snd/目覚まし.wav" "AlarmName2=!true")
+OUT=$E2E_TMP/rings
+printf '#!/bin/sh\ndate >>%s\n' "$OUT" >"$E2E_TMP/ring.sh"
+chmod +x "$E2E_TMP/ring.sh"
+SHOWN=("AlarmMode=29" "AlarmTime=750" "AlarmName1=!$E2E_TMP/ring.sh" "AlarmName2=/snd/目覚まし.wav")
 write_settings "${SHOWN[@]}"
-e2e_start_clock clock
+start_clock_at clock "2026-01-01 12:29:50"
 e2e_wait_bar "$CLOCK_PID"
 
 alarm_window() {
@@ -21,7 +25,11 @@ alarm_window() {
 
 # The second item opens "設定"; its second item is "ｱﾗｰﾑ設定 ...".
 xdotool mousemove --window "$WINDOW" 30 20 click 3
-sleep 0.5
+deadline=$(($(now_ms) + 5000))
+until (($(e2e_windows_of "$CLOCK_PID" | grep -c .) > 1)); do
+    (($(now_ms) < deadline)) || fail "no menu after a right click on the bar"
+    sleep 0.05
+done
 xdotool key --delay 100 Down Down Right Down Return
 deadline=$(($(now_ms) + 5000))
 until ALARM=$(alarm_window) && [[ -n $ALARM ]]; do
@@ -32,6 +40,8 @@ size=$(xwininfo -id "$ALARM" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END
 [[ $size == "321 x 265" ]] || fail "the alarm window is $size, not 321 x 265"
 
 saved_before=$(grep -c '=' "$INI")
+wait_lines "$OUT" 1 20
+[[ $(alarm_window) == "$ALARM" ]] || fail "the alarm window closed by itself"
 deadline=$(($(now_ms) + 5000))
 until [[ $(xdotool getwindowfocus) == "$ALARM" ]]; do
     (($(now_ms) < deadline)) || fail "the alarm window does not get the focus"
@@ -48,4 +58,4 @@ saved=$(grep -c '=' "$INI")
 for line in "${SHOWN[@]}"; do
     grep -qxF "$line" "$INI" || fail "'$line' was stored as '$(grep "^${line%%=*}=" "$INI")'"
 done
-note "ok: the menu opened the alarm window ($size); Enter saved all 22 settings, its own unchanged"
+note "ok: the menu opened the alarm window ($size), the alarm sounded behind it; Enter saved all 22 settings, its own unchanged"
