@@ -31,7 +31,7 @@ protected:
     std::unique_ptr<fomAlarm> form;
 };
 
-TEST_F(fomAlarmTest, ControlsInPlaceCaptionsFit) {
+TEST_F(fomAlarmTest, ControlsInPlaceCaptionsFitTabsInOrder) {
     fomAlarm& f = open(0, 720);
     EXPECT_EQ(f.windowTitle(), "クイロン ｱﾗｰﾑ設定");
     EXPECT_EQ(f.size(), QSize(321, 265));
@@ -43,6 +43,16 @@ TEST_F(fomAlarmTest, ControlsInPlaceCaptionsFit) {
                                      static_cast<QAbstractButton*>(f.chkFocusChg),
                                      static_cast<QAbstractButton*>(f.optAMPM[1])})
         EXPECT_LE(b->sizeHint().width(), b->width()) << b->text().toStdString();
+    const QList<QWidget*> tabs = {f.optAlarm[0],  f.optAlarm[1], f.optAMPM[0],   f.optAMPM[1],
+                                  f.cboHour,      f.cboMinite,   f.txtAlarmName, f.cmdAlarmName,
+                                  f.cmdWaveTest1, f.optJiho[0],  f.optJiho[1],   f.chkJihoOnes,
+                                  f.chkJihoNight, f.txtJihoName, f.cmdJihoName,  f.cmdWaveTest2,
+                                  f.chkFocusChg,  f.cmdCancel,   f.cmdExit};
+    QList<QWidget*> chain;
+    QWidget* w = f.optAlarm[0];
+    for (int step = 0; step < 200 && chain.size() < tabs.size(); ++step, w = w->nextInFocusChain())
+        if ((w->focusPolicy() & Qt::TabFocus) != 0) chain << w;
+    EXPECT_EQ(chain, tabs);
 }
 
 TEST_F(fomAlarmTest, LoadShowsTheRecordAndSetWritesWhatIsShown) {
