@@ -1,6 +1,7 @@
 #include <QPainter>
 #include <utility>
 
+#include "core/AlarmMode.h"
 #include "core/BarView.h"
 #include "core/TimeText.h"
 #include "core/fomBarClock.h"
@@ -46,7 +47,7 @@ void fomBarClock::TimePrint(const QDateTime& nowtime) {
     // Taken before anything can process events, so a nested tick does not catch up again.
     const QDateTime previous = std::exchange(m_lastTick, nowtime);
     bool missed = false;
-    if ((m_setting.AlarmMode & 3) != 0) {
+    if ((m_setting.AlarmMode & (AlarmModeBit::kAlarmOn | AlarmModeBit::kChimeOn)) != 0) {
         missed = WaveSubMissed(previous, nowtime);
         if (S > 55) WaveSub(H, M, S);
     }

@@ -1,12 +1,10 @@
+#include "core/AlarmMode.h"
 #include "core/fomBarClock.h"
+
+using namespace AlarmModeBit;
 
 namespace {
 
-constexpr int16_t kAlarmOn = 1;
-constexpr int16_t kChimeOn = 2;
-constexpr int16_t kChimeOnce = 4;
-constexpr int16_t kQuietAtNight = 8;
-constexpr int16_t kTakeFocus = 16;
 constexpr int kPlaybackTickMs = 1000;
 constexpr int32_t kFocusWaitMs = 200;
 // The seconds 56 to 59 before a minute, in which its alarm and chime are armed.

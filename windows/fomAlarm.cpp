@@ -13,17 +13,15 @@
 #include <QUrl>
 #include <algorithm>
 
+#include "core/AlarmMode.h"
 #include "core/fomBarClock.h"
 #include "platform/MessageBox.h"
 #include "windows/TwipsLayout.h"
 
+using namespace AlarmModeBit;
+
 namespace {
 
-constexpr int16_t kAlarmOn = 1;
-constexpr int16_t kChimeOn = 2;
-constexpr int16_t kChimeOnce = 4;
-constexpr int16_t kQuietAtNight = 8;
-constexpr int16_t kTakeFocus = 16;
 constexpr int kNoon = 720;
 constexpr int kLastMinute = 1439;
 constexpr int kRetryMs = 100;
