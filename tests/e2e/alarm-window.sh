@@ -15,21 +15,10 @@ write_settings "${SHOWN[@]}"
 start_clock_at clock "2026-01-01 12:29:50"
 e2e_wait_bar "$CLOCK_PID"
 
-alarm_window() {
-    local id
-    for id in $(e2e_windows_of "$CLOCK_PID"); do
-        [[ $(xprop -id "$id" _NET_WM_NAME 2>/dev/null) == *'= "クイロン ｱﾗｰﾑ設定"' ]] && echo "$id"
-    done
-    return 0
-}
+alarm_window() { e2e_window_titled "$CLOCK_PID" "クイロン ｱﾗｰﾑ設定"; }
 
 # The second item opens "設定"; its second item is "ｱﾗｰﾑ設定 ...".
-xdotool mousemove --window "$WINDOW" 30 20 click 3
-deadline=$(($(now_ms) + 5000))
-until (($(e2e_windows_of "$CLOCK_PID" | grep -c .) > 1)); do
-    (($(now_ms) < deadline)) || fail "no menu after a right click on the bar"
-    sleep 0.05
-done
+e2e_open_menu
 xdotool key --delay 100 Down Down Right Down Return
 deadline=$(($(now_ms) + 5000))
 until ALARM=$(alarm_window) && [[ -n $ALARM ]]; do

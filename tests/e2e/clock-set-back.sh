@@ -14,13 +14,7 @@ write_settings TimeCheckMode=1 "LastTime=2026/01/01 13:59:50" AlarmMode=2 \
 start_clock_at clock "2026-01-01 11:59:50"
 
 # The clock's visible window titled "クイロン" (the bar has no title).
-message_window() {
-    local id
-    for id in $(e2e_windows_of "$CLOCK_PID"); do
-        [[ $(xprop -id "$id" _NET_WM_NAME 2>/dev/null) == *'= "クイロン"' ]] && echo "$id"
-    done
-    return 0
-}
+message_window() { e2e_window_titled "$CLOCK_PID" "クイロン"; }
 
 deadline=$(($(now_ms) + 20000))
 until MESSAGE=$(message_window) && [[ -n $MESSAGE ]]; do

@@ -205,6 +205,25 @@ e2e_wait_bar() {
     done
 }
 
+# e2e_window_titled PID TITLE: the process's visible window with that title, if any.
+e2e_window_titled() {
+    local id
+    for id in $(e2e_windows_of "$1"); do
+        [[ $(xprop -id "$id" _NET_WM_NAME 2>/dev/null) == *"= \"$2\"" ]] && echo "$id"
+    done
+    return 0
+}
+
+# e2e_open_menu: right click on the clock's bar $WINDOW, then wait for the popup's own window.
+e2e_open_menu() {
+    local deadline=$(($(now_ms) + 5000))
+    xdotool mousemove --window "$WINDOW" 30 20 click 3
+    until (($(e2e_windows_of "$CLOCK_PID" | grep -c .) > 1)); do
+        (($(now_ms) < deadline)) || fail "no menu after a right click on the bar"
+        sleep 0.05
+    done
+}
+
 # e2e_window_position WINDOW: "X Y" of its upper-left corner on the screen.
 e2e_window_position() {
     local info

@@ -9,16 +9,6 @@ e2e_start_clock clock
 e2e_wait_bar "$CLOCK_PID"
 e2e_wait_position "$WINDOW" "512 471" || fail "a first start should centre by the initial size; at ($POSITION)"
 
-# e2e_open_menu: right click on the bar, then wait for the popup's own window.
-e2e_open_menu() {
-    local deadline=$(($(now_ms) + 5000))
-    xdotool mousemove --window "$WINDOW" 30 20 click 3
-    until (($(e2e_windows_of "$CLOCK_PID" | grep -c .) > 1)); do
-        (($(now_ms) < deadline)) || fail "no menu after a right click on the bar"
-        sleep 0.05
-    done
-}
-
 # The first item opens "表示幅"; its third item is "長い".
 e2e_open_menu
 xdotool key --delay 100 Down Right Down Down Return
