@@ -2,6 +2,7 @@
 
 #include "core/BarView.h"
 #include "core/Rounding.h"
+#include "core/StyleBit.h"
 #include "core/fomBarClock.h"
 #include "drawing/LabelFont.h"
 #include "drawing/MemoriPlan.h"
@@ -17,11 +18,12 @@ void fomBarClock::BackPrint(int16_t hour, int16_t minute) {
 }
 
 void fomBarClock::AddMemori() {
-    if (m_setting.BackType == 0 || (m_setting.Style & 2) == 0) return;
+    if (m_setting.BackType == 0 || (m_setting.Style & StyleBit::kTimeMarks) == 0) return;
 
     const LabelFont font = labelFont(m_setting.WordSize, tppX(), tppY());
-    const MemoriPlan plan = memoriPlan(picBack.width(), picBack.height(),
-                                       (m_setting.Style & 4) != 0, font.pixelsX, font.pixelsY);
+    const MemoriPlan plan =
+        memoriPlan(picBack.width(), picBack.height(), (m_setting.Style & StyleBit::kHours24) != 0,
+                   font.pixelsX, font.pixelsY);
     const QColor text = palette().color(QPalette::WindowText);
     const QColor halo = palette().color(QPalette::Window);
 
