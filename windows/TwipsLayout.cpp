@@ -1,5 +1,7 @@
 #include "windows/TwipsLayout.h"
 
+#include <QAbstractButton>
+#include <QPushButton>
 #include <QStringList>
 #include <QWidget>
 #include <algorithm>
@@ -38,4 +40,10 @@ QFont TwipsLayout::font() const {
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(std::max(1, y(kFontHeightTwips)));
     return font;
+}
+
+void widenChoicesToCaptions(QWidget& window) {
+    for (QAbstractButton* choice : window.findChildren<QAbstractButton*>())
+        if (qobject_cast<QPushButton*>(choice) == nullptr)
+            choice->resize(std::max(choice->width(), choice->sizeHint().width()), choice->height());
 }

@@ -31,3 +31,7 @@ private:
     double m_tppX;
     double m_tppY;
 };
+
+// The places were made for narrower indicators than Qt's: an option or check box of the window
+// whose caption is wider than its place is widened rather than cut.
+void widenChoicesToCaptions(QWidget& window);

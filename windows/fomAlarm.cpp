@@ -1,21 +1,19 @@
 #include "windows/fomAlarm.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDropEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QUrl>
 #include <algorithm>
 
 #include "core/AlarmMode.h"
 #include "core/fomBarClock.h"
 #include "platform/MessageBox.h"
+#include "windows/NameBox.h"
 #include "windows/TwipsLayout.h"
 
 using namespace AlarmModeBit;
@@ -27,29 +25,6 @@ constexpr int kLastMinute = 1439;
 constexpr int kRetryMs = 100;
 
 const QString kSoundFilter = QStringLiteral("ｻｳﾝﾄﾞ(*.wav)|*.wav|全てのﾌｧｲﾙ(*.*)|*.*");
-
-// The full name of the first local file in dropped data; empty when there is none.
-QString firstLocalFile(const QMimeData& data) {
-    if (!data.hasUrls()) return {};
-    for (const QUrl& url : data.urls())
-        if (url.isLocalFile()) return url.toLocalFile();
-    return {};
-}
-
-// The caret after the last character, nothing selected.
-void showName(QLineEdit& box, const QString& name) {
-    box.setText(name);
-    box.end(false);
-}
-
-// A disabled name box takes the colour of a button's face, an enabled one a text box's.
-void enableNameBox(QLineEdit& box, bool enabled) {
-    box.setEnabled(enabled);
-    QPalette palette = QApplication::palette(&box);
-    if (!enabled)
-        palette.setColor(QPalette::Base, palette.color(QPalette::Active, QPalette::Button));
-    box.setPalette(palette);
-}
 
 QComboBox* numberList(int count, QWidget* parent) {
     auto* list = new QComboBox(parent);
@@ -122,11 +97,7 @@ fomAlarm::fomAlarm(const Platform& platform, fomBarClock& clock)
     cmdCancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
     twips.place(*cmdCancel, 2280, 3480, 1095, 375);
 
-    // The places were made for narrower indicators than Qt's: a caption wider than its place
-    // widens the place rather than being cut.
-    for (QAbstractButton* choice : findChildren<QAbstractButton*>())
-        if (qobject_cast<QPushButton*>(choice) == nullptr)
-            choice->resize(std::max(choice->width(), choice->sizeHint().width()), choice->height());
+    widenChoicesToCaptions(*this);
 
     const QList<QWidget*> tabOrder = {optAlarm[0],  optAlarm[1], optAMPM[0],   optAMPM[1],
                                       cboHour,      cboMinite,   txtAlarmName, cmdAlarmName,
@@ -230,39 +201,20 @@ bool fomAlarm::txtJihoName_OLEDragDrop(const QMimeData& Data) {
 }
 
 bool fomAlarm::takeDrop(QLineEdit& box, const QMimeData& data) {
-    const QString file = firstLocalFile(data);
-    if (file.isEmpty()) return false;
-    showName(box, file);
+    const QStringList files = localFiles(data);
+    if (files.isEmpty()) return false;
+    showName(box, files.first());
     return true;
 }
 
 bool fomAlarm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != txtAlarmName && watched != txtJihoName)
-        return QDialog::eventFilter(watched, event);
-    switch (event->type()) {
-        // Only files are taken: dragged text would otherwise be typed into the box.
-        case QEvent::DragEnter:
-        case QEvent::DragMove: {
-            auto* drag = static_cast<QDragMoveEvent*>(event);
-            if (firstLocalFile(*drag->mimeData()).isEmpty())
-                drag->ignore();
-            else
-                drag->acceptProposedAction();
-            return true;
-        }
-        case QEvent::Drop: {
-            auto* drop = static_cast<QDropEvent*>(event);
-            const bool taken = watched == txtAlarmName ? txtAlarmName_OLEDragDrop(*drop->mimeData())
-                                                       : txtJihoName_OLEDragDrop(*drop->mimeData());
-            if (taken)
-                drop->acceptProposedAction();
-            else
-                drop->ignore();
-            return true;
-        }
-        default:
-            return QDialog::eventFilter(watched, event);
-    }
+    const auto take = [this, watched](const QMimeData& data) {
+        return watched == txtAlarmName ? txtAlarmName_OLEDragDrop(data)
+                                       : txtJihoName_OLEDragDrop(data);
+    };
+    if ((watched == txtAlarmName || watched == txtJihoName) && filterFileDrop(*event, take))
+        return true;
+    return QDialog::eventFilter(watched, event);
 }
 
 void fomAlarm::cmdWaveTest1_Click() { testSound(*txtAlarmName); }
