@@ -4,6 +4,7 @@
 
 #include "core/fomBarClock.h"
 #include "windows/fomAlarm.h"
+#include "windows/fomFileSelect.h"
 #include "windows/fomVersion.h"
 
 void fomBarClock::buildMenu() {
@@ -48,12 +49,16 @@ void fomBarClock::buildMenu() {
 void fomBarClock::popupMenu(const QPoint& globalPos) { m_mnuFile->popup(globalPos); }
 
 // The setting windows open from here once the program has them.
-void fomBarClock::mnuPicture_Click() {}
 void fomBarClock::mnuMask_Click() {}
 
 // Modal; the bar's timers go on ticking inside exec(), so the alarm and chime still sound.
 void fomBarClock::mnuAlarm_Click() {
     fomAlarm form(m_platform, *this);
+    form.exec();
+}
+
+void fomBarClock::mnuPicture_Click() {
+    fomFileSelect form(m_platform, *this);
     form.exec();
 }
 

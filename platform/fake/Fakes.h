@@ -94,11 +94,16 @@ public:
 
 class FakeMessageBox final : public MessageBox {
 public:
-    void exclamation(const QString& text) override { shown << text; }
+    void exclamation(const QString& text) override {
+        shown << text;
+        if (whileShown) whileShown();
+    }
     void plain(const QString& text) override { shownPlain << text; }
 
     QStringList shown;
     QStringList shownPlain;
+    // Runs as an exclamation shows, while its caller waits for it.
+    std::function<void()> whileShown;
 };
 
 class FakePictureLoader final : public PictureLoader {
