@@ -3,14 +3,26 @@
 
 #include "platform/FileDialog.h"
 
+namespace {
+
+// Qt separates patterns by spaces. "*.*" stands for every file, as where the patterns come
+// from, names without a dot included.
+QString qtPatterns(const QString& pattern) {
+    QStringList patterns = pattern.split(QLatin1Char(';'));
+    for (QString& one : patterns)
+        if (one == QLatin1String("*.*")) one = QStringLiteral("*");
+    return patterns.join(QLatin1Char(' '));
+}
+
+}  // namespace
+
 std::optional<FileDialogAnswer> QtFileDialog::choose(const FileDialogRequest& request) {
     QFileDialog dialog(request.owner, request.title, request.folder);
     // Qt reads a type's patterns from the parentheses at the end of its name and, with the
     // details hidden, shows the name without them: the description appears as given.
     QStringList filters;
     for (const FileType& type : request.types)
-        filters << type.description + QStringLiteral(" (") +
-                       QString(type.pattern).replace(QLatin1Char(';'), QLatin1Char(' ')) +
+        filters << type.description + QStringLiteral(" (") + qtPatterns(type.pattern) +
                        QLatin1Char(')');
     if (!filters.isEmpty()) {
         dialog.setOption(QFileDialog::HideNameFilterDetails);

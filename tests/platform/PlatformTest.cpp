@@ -57,6 +57,10 @@ TEST(QtPictureLoaderTest, ReadsPicturesAndRefusesTheRest) {
     const auto loaded = loader.load(bmp);
     ASSERT_TRUE(loaded);
     EXPECT_EQ(loaded->size(), QSize(7, 3));
+    // Read by content, whatever the name says.
+    const QString png = folder.filePath(QStringLiteral("day.ico"));
+    ASSERT_TRUE(picture.save(png, "PNG"));
+    EXPECT_TRUE(loader.load(png));
 
     QFile text(folder.filePath(QStringLiteral("notes.bmp")));
     ASSERT_TRUE(text.open(QIODevice::WriteOnly));
