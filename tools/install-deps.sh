@@ -10,8 +10,8 @@ PACKAGES=(
     qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev
     # Unit tests and benchmarks.
     libgtest-dev libgmock-dev libbenchmark-dev
-    # Headless X server and the tools the end-to-end tests inspect windows with.
-    xvfb xauth x11-utils x11-xserver-utils xdotool
+    # Headless X server and the tools the end-to-end tests inspect windows with (xwd: their pixels).
+    xvfb xauth x11-utils x11-xserver-utils xdotool x11-apps
     # A window manager and a tray host, to test the clock on a desktop like a user's.
     openbox trayer
     # Tests that start the clock at a chosen time.

@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# "画像設定 ..." from the bar's menu opens the picture window with a client area of 321 x 241.
+# With a picture of the user's stored but the built-in one chosen, a click on the background's
+# "カスタム" and Enter make the bar show that picture within the next tick (taller, in its
+# colour), and store BackType 1.
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/fake-time.sh"
+command -v xwd >/dev/null 2>&1 || fail "'xwd' is not installed; run tools/install-deps.sh"
+
+# le32 N: N as four bytes, least significant first.
+le32() {
+    printf "\\x$(printf %02x $(($1 & 255)))\\x$(printf %02x $(($1 >> 8 & 255)))"
+    printf "\\x$(printf %02x $(($1 >> 16 & 255)))\\x$(printf %02x $(($1 >> 24 & 255)))"
+}
+
+# bitmap FILE WIDTH HEIGHT: a 24-bit bitmap, every byte 0x21 (WIDTH a multiple of 4).
+bitmap() {
+    local bytes=$(($2 * $3 * 3))
+    {
+        printf 'BM'
+        le32 $((54 + bytes)) && le32 0 && le32 54 && le32 40 && le32 "$2" && le32 "$3"
+        printf '\x01\x00\x18\x00'
+        le32 0 && le32 "$bytes" && le32 2835 && le32 2835 && le32 0 && le32 0
+        head -c "$bytes" /dev/zero | tr '\0' '\041'
+    } >"$1"
+}
+
+# pixel_at WINDOW X Y: the colour shown there, as rrggbb.
+pixel_at() {
+    local dump=$E2E_TMP/window.xwd header offset
+    xwd -silent -id "$1" >"$dump"
+    # 25 big-endian 32-bit fields, then ncolors colour entries of 12 bytes, then the pixels.
+    read -r -a header < <(od -An -N100 -tu4 --endian=big -w100 "$dump")
+    ((header[7] == 0 && header[11] == 32)) || fail "unexpected dump: byte order ${header[7]}, ${header[11]} bits"
+    offset=$((header[0] + header[19] * 12 + $3 * header[12] + $2 * 4))
+    od -An -tx1 -j "$offset" -N3 "$dump" | awk '{ print $3 $2 $1 }'
+}
+
+e2e_private_env
+e2e_start_x
+PICTURE=$E2E_TMP/pictures/day.bmp
+mkdir -p "$(dirname "$PICTURE")"
+bitmap "$PICTURE" 1440 60
+write_settings "BackType=0" "Style=1" "BackName=$PICTURE"
+e2e_start_clock clock
+e2e_wait_bar "$CLOCK_PID"
+
+# The second item opens "設定"; its first item is "画像設定 ...".
+e2e_open_menu
+xdotool key --delay 100 Down Down Right Return
+deadline=$(($(now_ms) + 5000))
+until PICTURES=$(e2e_window_titled "$CLOCK_PID" "クイロン 画像設定") && [[ -n $PICTURES ]]; do
+    (($(now_ms) < deadline)) || fail "no window titled クイロン 画像設定 within 5 s of the menu"
+    sleep 0.05
+done
+size=$(xwininfo -id "$PICTURES" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w " x " h }')
+[[ $size == "321 x 241" ]] || fail "the picture window is $size, not 321 x 241"
+
+# The background's "カスタム" stands at (144, 24), 73 x 17.
+xdotool mousemove --window "$PICTURES" 170 32 click 1
+deadline=$(($(now_ms) + 5000))
+until [[ $(xdotool getwindowfocus) == "$PICTURES" ]]; do
+    (($(now_ms) < deadline)) || fail "the picture window does not get the focus"
+    sleep 0.05
+done
+xdotool key Return
+entered=$(now_ms)
+until [[ -z $(e2e_window_titled "$CLOCK_PID" "クイロン 画像設定") &&
+    $(xwininfo_field "$(xwininfo -id "$WINDOW")" Height) == 60 &&
+    $(pixel_at "$WINDOW" 10 30) == 212121 ]]; do
+    (($(now_ms) < entered + 3000)) ||
+        fail "3 s after Enter: bar $(xwininfo -id "$WINDOW" | grep -E 'Width|Height' | tr -s ' \n' ' '), colour $(pixel_at "$WINDOW" 10 30) at (10, 30)"
+    sleep 0.05
+done
+shown=$(($(now_ms) - entered))
+grep -qxF "BackType=1" "$INI" || fail "stored $(grep '^BackType=' "$INI"), not BackType=1"
+note "ok: the menu opened the picture window ($size); Enter showed the picture in the bar after $shown ms and stored BackType=1"
