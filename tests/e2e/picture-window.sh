@@ -7,22 +7,11 @@ source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/fake-time.sh"
 command -v xwd >/dev/null 2>&1 || fail "'xwd' is not installed; run tools/install-deps.sh"
 
-# le32 N: N as four bytes, least significant first.
-le32() {
-    printf "\\x$(printf %02x $(($1 & 255)))\\x$(printf %02x $(($1 >> 8 & 255)))"
-    printf "\\x$(printf %02x $(($1 >> 16 & 255)))\\x$(printf %02x $(($1 >> 24 & 255)))"
-}
-
-# bitmap FILE WIDTH HEIGHT: a 24-bit bitmap, every byte 0x21 (WIDTH a multiple of 4).
+# bitmap FILE: a 24-bit bitmap of 1440 x 60, every byte 0x21.
 bitmap() {
-    local bytes=$(($2 * $3 * 3))
-    {
-        printf 'BM'
-        le32 $((54 + bytes)) && le32 0 && le32 54 && le32 40 && le32 "$2" && le32 "$3"
-        printf '\x01\x00\x18\x00'
-        le32 0 && le32 "$bytes" && le32 2835 && le32 2835 && le32 0 && le32 0
-        head -c "$bytes" /dev/zero | tr '\0' '\041'
-    } >"$1"
+    # Header: the file's and the pixels' sizes (259254, 259200), 1440 wide, 60 high, 24 bits.
+    printf 'BM\xb6\xf4\x03\0\0\0\0\0\x36\0\0\0\x28\0\0\0\xa0\x05\0\0\x3c\0\0\0\x01\0\x18\0\0\0\0\0\x80\xf4\x03\0\x13\x0b\0\0\x13\x0b\0\0\0\0\0\0\0\0\0\0' >"$1"
+    head -c 259200 /dev/zero | tr '\0' '\041' >>"$1"
 }
 
 # pixel_at WINDOW X Y: the colour shown there, as rrggbb.
@@ -40,7 +29,7 @@ e2e_private_env
 e2e_start_x
 PICTURE=$E2E_TMP/pictures/day.bmp
 mkdir -p "$(dirname "$PICTURE")"
-bitmap "$PICTURE" 1440 60
+bitmap "$PICTURE"
 write_settings "BackType=0" "Style=1" "BackName=$PICTURE"
 e2e_start_clock clock
 e2e_wait_bar "$CLOCK_PID"
