@@ -129,6 +129,9 @@ TEST_F(fomAlarmTest, CancelKeepsTheRecordChooserAndDropsTakeOneFile) {
     EXPECT_EQ(f.txtJihoName->text(), "/snd/b.wav");
     QMimeData text;
     text.setText("typed");
+    // Qt hands a drop only to the box that accepted the drag's entry.
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(f.txtJihoName, &enter);
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(f.txtJihoName, &drop);
     EXPECT_EQ(f.txtJihoName->text(), "/snd/b.wav");
