@@ -17,6 +17,7 @@
 #include "platform/QuitSignals.h"
 #include "platform/ScreenMetrics.h"
 #include "platform/SingleInstance.h"
+#include "platform/TempFolder.h"
 #include "platform/TickCounter.h"
 #include "platform/WindowOrder.h"
 
@@ -49,8 +50,10 @@ int main(int argc, char* argv[]) {
     QtMediaControl media(multimedia);
     QtProgramStarter programs;
     QtFileDialog fileDialog;
-    const Platform platform{clock,     store, display, windowOrder, tray,     messages,  pictures,
-                            clipboard, wave,  media,   ticks,       programs, fileDialog};
+    PosixTempFolder tempFolder;
+    const Platform platform{clock,    store,    display,    windowOrder, tray,
+                            messages, pictures, clipboard,  wave,        media,
+                            ticks,    programs, fileDialog, tempFolder};
 
     fomBarClock window(platform, programFolder);
     QObject::connect(&instance, &SingleInstance::activationRequested, &window,

@@ -40,6 +40,8 @@ public:
     void mnuFileEnd_Click();
     void SettingLoad();
     void SettingSave();
+    // Deletes leftover temporary files (core/TmpClear.h); Form_Load runs it when TmpMode is on.
+    void TmpClear();
     const TrayIconData& trayIconData() const { return m_trayIconData; }
 
     // Layout (core/fomBarClockLayout.cpp).

@@ -5,6 +5,7 @@
 #include "core/BarView.h"
 #include "core/ProgramFolder.h"
 #include "core/Rounding.h"
+#include "core/TmpClear.h"
 #include "core/fomBarClock.h"
 #include "core/modCou1.h"
 #include "platform/Clock.h"
@@ -60,6 +61,7 @@ fomBarClock::~fomBarClock() = default;
 void fomBarClock::Form_Load() {
     m_comDlg.emplace(m_platform.fileDialog);
     SettingLoad();
+    if (m_setting.TmpMode > 0) TmpClear();
     TimeWidthCheked();
     PicLoad();
     QCoreApplication::processEvents();
@@ -109,6 +111,8 @@ modCou1::SettingContext fomBarClock::settingContext() const {
 void fomBarClock::SettingLoad() { modCou1::SettingLoad(m_setting, *this, settingContext()); }
 
 void fomBarClock::SettingSave() { modCou1::SettingSave(m_setting, *this, settingContext()); }
+
+void fomBarClock::TmpClear() { cleanTempFolder(m_setting, m_platform.tempFolder); }
 
 bool fomBarClock::event(QEvent* event) {
     switch (event->type()) {

@@ -9,6 +9,7 @@ class MessageBox;
 class PictureLoader;
 class ProgramStarter;
 class SettingsStore;
+class TempFolder;
 class TickCounter;
 class TrayIcon;
 class WaveSound;
@@ -29,4 +30,5 @@ struct Platform {
     TickCounter& ticks;
     ProgramStarter& programs;
     FileDialog& fileDialog;
+    TempFolder& tempFolder;
 };

@@ -19,6 +19,7 @@
 #include "platform/ProgramStarter.h"
 #include "platform/ScreenMetrics.h"
 #include "platform/SettingsStore.h"
+#include "platform/TempFolder.h"
 #include "platform/TickCounter.h"
 #include "platform/TrayIcon.h"
 #include "platform/WaveSound.h"
@@ -197,6 +198,21 @@ public:
     std::vector<FileDialogRequest> requests;
 };
 
+// Environment variables, and the ordinary files of each folder in listing order; the other
+// kinds of entry are the real folder's business. Nothing is set: nothing is there.
+class FakeTempFolder final : public TempFolder {
+public:
+    QString environmentVariable(const QString& name) const override {
+        return variables.value(name);
+    }
+    void deleteOrdinaryFiles(const QString& folder, const NameTest& chosen) override {
+        files[folder].removeIf(chosen);
+    }
+
+    QHash<QString, QString> variables;
+    QMap<QString, QStringList> files;
+};
+
 // One of each fake, wired into a Platform.
 struct FakePlatform {
     FakeClock clock;
@@ -212,9 +228,10 @@ struct FakePlatform {
     FakeMediaControl media{ticks};
     FakeProgramStarter programs;
     FakeFileDialog fileDialog;
+    FakeTempFolder tempFolder;
 
     Platform platform() {
-        return {clock,     store, display, windowOrder, tray,     messages,  pictures,
-                clipboard, wave,  media,   ticks,       programs, fileDialog};
+        return {clock,     store, display, windowOrder, tray,     messages,   pictures,
+                clipboard, wave,  media,   ticks,       programs, fileDialog, tempFolder};
     }
 };

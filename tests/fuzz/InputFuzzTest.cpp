@@ -168,10 +168,10 @@ TEST(InputFuzz, PictureBytesGiveThatPictureOrTheFallBack) {
     };
     FakePlatform fakes;
     const QtPictureLoader pictures;
-    const Platform platform{fakes.clock, fakes.store,    fakes.display, fakes.windowOrder,
-                            fakes.tray,  fakes.messages, pictures,      fakes.clipboard,
-                            fakes.wave,  fakes.media,    fakes.ticks,   fakes.programs,
-                            fakes.fileDialog};
+    const Platform platform{fakes.clock,      fakes.store,     fakes.display, fakes.windowOrder,
+                            fakes.tray,       fakes.messages,  pictures,      fakes.clipboard,
+                            fakes.wave,       fakes.media,     fakes.ticks,   fakes.programs,
+                            fakes.fileDialog, fakes.tempFolder};
     fomBarClock window(platform, QStringLiteral("/opt/quillon/"));
     window.Form_Load();
 

@@ -74,13 +74,15 @@ int main(int argc, char* argv[]) {
     FakeProgramStarter programs;
     programs.startable = false;
     FakeFileDialog fileDialog;
-    const Platform platform{clock,    file ? static_cast<SettingsStore&>(*file) : firstStart,
-                            display,  windowOrder,
-                            tray,     messages,
-                            pictures, clipboard,
-                            wave,     media,
-                            ticks,    programs,
-                            fileDialog};
+    // Settings with the cleaning on must not clean anything for a picture.
+    FakeTempFolder tempFolder;
+    const Platform platform{clock,      file ? static_cast<SettingsStore&>(*file) : firstStart,
+                            display,    windowOrder,
+                            tray,       messages,
+                            pictures,   clipboard,
+                            wave,       media,
+                            ticks,      programs,
+                            fileDialog, tempFolder};
 
     fomBarClock window(platform, withTrailingSeparator(QCoreApplication::applicationDirPath()));
     // The time of a snapshot is made up, so the watch on the clock has nothing to say.
