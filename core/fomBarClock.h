@@ -114,6 +114,9 @@ public:
     int32_t Height() const override;
     void setLeft(int32_t twips) override;
     void setTop(int32_t twips) override;
+    // Gives Qt the shown window's true place again: re-showing the window (as a change of its
+    // flags does) or resizing it sends Qt's idea of the place along.
+    void restorePlace();
 
     // Form variables, shared by the subsystems' files.
     int32_t LastDrawnMinute = 0;

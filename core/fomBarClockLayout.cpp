@@ -45,9 +45,12 @@ void fomBarClock::ResizeAll() {
 }
 
 void fomBarClock::resizeInPlace(const QSize& size) {
-    // A resize sends Qt's idea of the place along: set it right first.
-    if (isVisible() && pos() != m_place) move(m_place);
+    restorePlace();
     resize(size);
+}
+
+void fomBarClock::restorePlace() {
+    if (isVisible() && pos() != m_place) move(m_place);
 }
 
 fomBarClock::WorkAreaTwips fomBarClock::workAreaTwips(const QPoint& windowAt) const {

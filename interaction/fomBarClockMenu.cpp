@@ -5,6 +5,7 @@
 #include "core/fomBarClock.h"
 #include "windows/fomAlarm.h"
 #include "windows/fomFileSelect.h"
+#include "windows/fomMask.h"
 #include "windows/fomVersion.h"
 
 void fomBarClock::buildMenu() {
@@ -48,9 +49,6 @@ void fomBarClock::buildMenu() {
 
 void fomBarClock::popupMenu(const QPoint& globalPos) { m_mnuFile->popup(globalPos); }
 
-// The setting windows open from here once the program has them.
-void fomBarClock::mnuMask_Click() {}
-
 // Modal; the bar's timers go on ticking inside exec(), so the alarm and chime still sound.
 void fomBarClock::mnuAlarm_Click() {
     fomAlarm form(m_platform, *this);
@@ -59,6 +57,11 @@ void fomBarClock::mnuAlarm_Click() {
 
 void fomBarClock::mnuPicture_Click() {
     fomFileSelect form(m_platform, *this);
+    form.exec();
+}
+
+void fomBarClock::mnuMask_Click() {
+    fomMask form(m_platform, *this);
     form.exec();
 }
 

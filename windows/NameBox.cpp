@@ -11,7 +11,7 @@ void showName(QLineEdit& box, const QString& name) {
     box.end(false);
 }
 
-void enableNameBox(QLineEdit& box, bool enabled) {
+void enableTextBox(QLineEdit& box, bool enabled) {
     box.setEnabled(enabled);
     QPalette palette = QApplication::palette(&box);
     if (!enabled)

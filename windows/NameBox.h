@@ -12,8 +12,9 @@ class QMimeData;
 // The name with the caret after its last character and nothing selected, so that the file name
 // at the end of a long path is in view.
 void showName(QLineEdit& box, const QString& name);
-// A disabled name box takes the colour of a button's face, an enabled one a text box's.
-void enableNameBox(QLineEdit& box, bool enabled);
+// A disabled text box, a name box or any other, takes the colour of a button's face, an enabled
+// one a text box's.
+void enableTextBox(QLineEdit& box, bool enabled);
 // The local files among dropped data, in the order of the drop.
 QStringList localFiles(const QMimeData& data);
 // For a name box's event filter: accepts drags that carry local files, hands a drop's data to

@@ -158,7 +158,7 @@ void fomAlarm::optAlarm_Click(int16_t Index) {
           static_cast<QWidget*>(cboHour), static_cast<QWidget*>(cboMinite),
           static_cast<QWidget*>(cmdAlarmName), static_cast<QWidget*>(cmdWaveTest1)})
         control->setEnabled(on);
-    enableNameBox(*txtAlarmName, on);
+    enableTextBox(*txtAlarmName, on);
 }
 
 void fomAlarm::optJiho_Click(int16_t Index) {
@@ -167,7 +167,7 @@ void fomAlarm::optJiho_Click(int16_t Index) {
          {static_cast<QWidget*>(chkJihoOnes), static_cast<QWidget*>(chkJihoNight),
           static_cast<QWidget*>(cmdJihoName), static_cast<QWidget*>(cmdWaveTest2)})
         control->setEnabled(on);
-    enableNameBox(*txtJihoName, on);
+    enableTextBox(*txtJihoName, on);
 }
 
 void fomAlarm::optAMPM_Click(int16_t Index) {

@@ -130,7 +130,7 @@ void fomFileSelect::Form_Load() {
 
 void fomFileSelect::optBack_Click(int16_t Index) {
     const bool custom = Index == 1;
-    enableNameBox(*txtBack, custom);
+    enableTextBox(*txtBack, custom);
     cmdBack->setEnabled(custom);
     chkMemori->setEnabled(custom);
     chkHour->setEnabled(custom && chkMemori->isChecked());
@@ -145,7 +145,7 @@ void fomFileSelect::chkMemori_Click() {
 void fomFileSelect::optChar_Click(int16_t Index) {
     const bool custom = Index == 1;
     for (int i = 0; i < 2; ++i) {
-        enableNameBox(*txtChar[i], custom);
+        enableTextBox(*txtChar[i], custom);
         cmdChar[i]->setEnabled(custom);
     }
 }
