@@ -26,7 +26,7 @@ start_clock_at() {
     local pid_file=$E2E_TMP/$1.pid deadline
     faketime -f "@$2" bash -c 'echo $$ >"$0"; exec "$1"' "$pid_file" "$PROGRAM" \
         >"$E2E_TMP/$1.log" 2>&1 &
-    E2E_PIDS+=($!)
+    E2E_WAITED_PIDS+=($!)
     deadline=$(($(now_ms) + 5000))
     until [[ -s $pid_file ]]; do
         (($(now_ms) < deadline)) || fail "the clock did not start under faketime"

@@ -18,6 +18,10 @@ done
 
 E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/quillon-e2e.XXXXXX")
 E2E_PIDS=()
+# Processes that end by themselves once the processes they wait for have ended: they are waited
+# for after those, never sent SIGTERM. faketime's wrapper removes its shared memory and semaphore
+# only then; killed, it leaves them behind, and a later wrapper given the same pid cannot start.
+E2E_WAITED_PIDS=()
 XVFB_PID=
 
 e2e_cleanup() {
@@ -30,7 +34,7 @@ e2e_cleanup() {
     for pid in "${E2E_PIDS[@]}" $XVFB_PID; do
         if e2e_alive "$pid"; then kill -TERM "$pid" 2>/dev/null || true; fi
     done
-    for pid in "${E2E_PIDS[@]}" $XVFB_PID; do
+    for pid in "${E2E_PIDS[@]}" "${E2E_WAITED_PIDS[@]}" $XVFB_PID; do
         # A process that ignores SIGTERM for 3 s gets SIGKILL.
         if ! e2e_wait_gone "$pid" 3; then
             kill -KILL "$pid" 2>/dev/null || true
