@@ -4,9 +4,8 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 
-#include "core/AppTitle.h"
 #include "windows/TwipsLayout.h"
-#include "windows/VersionInfo.h"
+#include "windows/VersionText.h"
 
 fomVersion::fomVersion(const Platform& platform, QRandomGenerator& random, QWidget* parent)
     : QDialog(parent), m_random(random) {
@@ -42,11 +41,10 @@ fomVersion::fomVersion(const Platform& platform, QRandomGenerator& random, QWidg
 double fomVersion::rnd() { return m_random.generateDouble(); }
 
 void fomVersion::Form_Load() {
-    Label1->setText(
-        appTitle() + QStringLiteral(" for ") + QLatin1String(VersionInfo::Platform) +
-        QStringLiteral(" Version %1.%2").arg(VersionInfo::Major).arg(VersionInfo::Minor));
-    Label2->setText(QStringLiteral("Copyright (C) 2026 Quillon developers"));
-    Label3->setText(QString::fromUtf8(VersionInfo::Copyright));
+    const QStringList lines = versionText();
+    Label1->setText(lines[0]);
+    Label2->setText(lines[1]);
+    Label3->setText(lines[2]);
     Image1->setPixmap(Image2);
     Timer1.start(static_cast<int>(rnd() * 5000) + 5000);
     ImageFlag = 0;
