@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QSaveFile>
 
+#include "AppIcon.h"
 #include "BitmapWriter.h"
 #include "Drawings.h"
 #include "IconWriter.h"
@@ -38,6 +39,13 @@ QString writeAssets(const QString& folder) {
     };
     for (const auto& [name, bytes] : files) {
         const QString error = save(dir, name, bytes);
+        if (!error.isEmpty()) return error;
+    }
+    if (!dir.mkpath(QStringLiteral("icons")))
+        return QStringLiteral("%1/icons: cannot make it").arg(folder);
+    for (const int size : kAppIconSizes) {
+        const QString error = save(dir, QStringLiteral("icons/quillon-%1.png").arg(size),
+                                   encodePng(drawAppIcon(size)));
         if (!error.isEmpty()) return error;
     }
     return {};

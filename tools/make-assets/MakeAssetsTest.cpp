@@ -193,6 +193,14 @@ TEST(Assets, WritesEveryFileTheProgramLoads) {
         EXPECT_TRUE(file.exists()) << name;
         EXPECT_GT(file.size(), 44) << name;
     }
+    for (const int size : {16, 32, 48, 64, 128, 256}) {
+        const QImage icon(
+            QDir(folder.path()).filePath(QStringLiteral("icons/quillon-%1.png").arg(size)));
+        EXPECT_EQ(icon.size(), QSize(size, size));
+        // Drawn on a clear ground: the menus' own background shows around the cow.
+        EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0) << size;
+        EXPECT_EQ(qAlpha(icon.pixel(size / 2, size / 2)), 255) << size;
+    }
     EXPECT_NE(writeAssets(folder.filePath("missing")), QString());
 }
 
