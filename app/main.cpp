@@ -1,5 +1,6 @@
 #include <QApplication>
 
+#include "app/CommandLine.h"
 #include "core/ProgramFolder.h"
 #include "core/fomBarClock.h"
 #include "platform/Clipboard.h"
@@ -22,6 +23,7 @@
 #include "platform/WindowOrder.h"
 
 int main(int argc, char* argv[]) {
+    if (const std::optional<int> status = runCommandLine(argc, argv)) return *status;
     preferXcbUnderWayland();
     const bool imagesOverTheConnection = preferImagesOverTheConnection();
     QApplication app(argc, argv);
