@@ -6,22 +6,38 @@ JOBS       := $(shell nproc 2>/dev/null || echo 2)
 PROGRAM    := $(BUILD_DIR)/app/quillon
 SNAPSHOT   := $(BUILD_DIR)/tools/snapshot/quillon-snapshot
 
-.PHONY: all build run test test-sanitize clean install-deps configure
+PREFIX     := /usr/local
+INSTALL_MANIFEST := $(BUILD_DIR)/installed-files.txt
+# CMake's own make gets a clean slate: its own -j, not this one's jobserver or nesting level.
+CMAKE_BUILD := env -u MAKEFLAGS -u MFLAGS -u MAKELEVEL cmake --build
+
+.PHONY: all build run test test-sanitize clean install-deps install-test-deps configure \
+	configure-tests install uninstall package
 
 all: build
 
 install-deps:
 	@bash tools/install-deps.sh
 
+install-test-deps:
+	@bash tools/install-deps.sh --test
+
 # Configure once (the stamp is only made by a configure that succeeded); afterwards the build
-# re-runs CMake by itself when a CMakeLists.txt changes.
+# re-runs CMake by itself when a CMakeLists.txt changes. The program alone, unless the tests
+# were configured already; `make test` adds them and their packages.
 configure: install-deps
 	@[ -f $(BUILD_DIR)/.configured ] || { \
-		cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) && touch $(BUILD_DIR)/.configured; }
+		cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+			-DQUILLON_TESTS=OFF -DQUILLON_BENCH=OFF && touch $(BUILD_DIR)/.configured; }
 
-# CMake's own make gets a clean slate: its own -j, not this one's jobserver or nesting level.
+configure-tests: install-test-deps
+	@[ -f $(BUILD_DIR)/.configured-tests ] || { \
+		cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+			-DQUILLON_TESTS=ON -DQUILLON_BENCH=ON \
+		&& touch $(BUILD_DIR)/.configured $(BUILD_DIR)/.configured-tests; }
+
 build: configure
-	@env -u MAKEFLAGS -u MFLAGS -u MAKELEVEL cmake --build $(BUILD_DIR) -j$(JOBS)
+	@$(CMAKE_BUILD) $(BUILD_DIR) -j$(JOBS)
 
 run: build
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
@@ -32,20 +48,43 @@ run: build
 	fi
 	$(PROGRAM)
 
-test: build
+# Into $(DESTDIR)$(PREFIX): the program in lib/quillon/, a link to it in bin/, the menu entry,
+# icons and software-centre description under share/. CMake's install_manifest.txt is rewritten
+# by every later install from this build (make package, the tests), so the list is kept aside.
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
+	cp $(BUILD_DIR)/install_manifest.txt $(INSTALL_MANIFEST)
+
+# Removes every file the install listed (the link included), then the program's folder.
+uninstall:
+	@[ -f $(INSTALL_MANIFEST) ] || { \
+		echo "Nothing to uninstall: $(INSTALL_MANIFEST) is missing (make install writes it)." >&2; \
+		exit 1; }
+	@# The list's last line has no line end.
+	@while IFS= read -r file || [ -n "$$file" ]; do rm -fv -- "$(DESTDIR)$$file"; done <$(INSTALL_MANIFEST)
+	@sed -n 's|/lib/quillon/quillon$$|/lib/quillon|p' $(INSTALL_MANIFEST) | while IFS= read -r folder; do \
+		rmdir --ignore-fail-on-non-empty -- "$(DESTDIR)$$folder" 2>/dev/null || true; done
+
+# build/quillon_<version>_<arch>.deb, installing under /usr.
+package: build
+	@bash tools/install-deps.sh --package
+	cpack --config $(BUILD_DIR)/CPackConfig.cmake -B $(BUILD_DIR)
+
+test: configure-tests
+	@$(CMAKE_BUILD) $(BUILD_DIR) -j$(JOBS)
 	ctest --test-dir $(BUILD_DIR) --output-on-failure
 
 # The unit tests again, built with AddressSanitizer and UndefinedBehaviorSanitizer in a folder of
 # their own; any report fails the run. The end-to-end tests (label xvfb) stay with `make test`.
 SANITIZE_FLAGS := -O1 -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all
-test-sanitize: install-deps
+test-sanitize: install-test-deps
 	@[ -f $(SANITIZE_DIR)/.configured ] || { \
 		cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DQUILLON_BENCH=OFF \
 			-DCMAKE_CXX_FLAGS="$(SANITIZE_FLAGS)" \
 			-DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" \
 			-DCMAKE_SHARED_LINKER_FLAGS="-fsanitize=address,undefined" \
 		&& touch $(SANITIZE_DIR)/.configured; }
-	@env -u MAKEFLAGS -u MFLAGS -u MAKELEVEL cmake --build $(SANITIZE_DIR) -j$(JOBS)
+	@$(CMAKE_BUILD) $(SANITIZE_DIR) -j$(JOBS)
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 		ctest --test-dir $(SANITIZE_DIR) --output-on-failure --label-exclude xvfb

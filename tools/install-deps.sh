@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Installs the Debian packages needed to build, run and test Quillon.
-# Only what is missing is installed; nothing is fetched when all is present.
+# Installs the Debian packages Quillon needs; only what is missing, nothing fetched when all is
+# present. Usage: install-deps.sh [--package] [--test]
+#   (none)     building and running the clock
+#   --package  also making its Debian package (make package)
+#   --test     also running every test, the package's included
 set -euo pipefail
 
 PACKAGES=(
@@ -8,6 +11,16 @@ PACKAGES=(
     cmake g++ make pkg-config
     # Qt: widgets, moc/uic, and sound playback.
     qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev
+    # Japanese text in the bar and menus.
+    fonts-ipafont-gothic
+    # Sound: Qt Multimedia's GStreamer backend.
+    gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+)
+PACKAGE_PACKAGES=(
+    # CPack's dependency lookup: dpkg-shlibdeps, and file to find the programs among the files.
+    dpkg-dev file
+)
+TEST_PACKAGES=(
     # Unit tests and benchmarks.
     libgtest-dev libgmock-dev libbenchmark-dev
     # Headless X server and the tools the end-to-end tests inspect windows with (xwd: their pixels).
@@ -16,11 +29,23 @@ PACKAGES=(
     openbox trayer
     # Tests that start the clock at a chosen time.
     faketime
-    # Japanese text in the bar and menus.
-    fonts-ipafont-gothic
-    # Sound: Qt Multimedia's GStreamer backend, a sound server, and making test clips.
-    gstreamer1.0-plugins-base gstreamer1.0-plugins-good pulseaudio sox
+    # A sound server, and making test clips.
+    pulseaudio sox
+    # The checkers of the menu entry and the software-centre description.
+    desktop-file-utils appstream
+    "${PACKAGE_PACKAGES[@]}"
 )
+
+for option in "$@"; do
+    case $option in
+        --package) PACKAGES+=("${PACKAGE_PACKAGES[@]}") ;;
+        --test) PACKAGES+=("${TEST_PACKAGES[@]}") ;;
+        *)
+            echo "usage: $0 [--package] [--test]" >&2
+            exit 2
+            ;;
+    esac
+done
 
 # One dpkg-query call for all: it lists the installed ones; unknown names only go to stderr.
 installed=" $(dpkg-query -W -f='${db:Status-Abbrev} ${Package}\n' "${PACKAGES[@]}" 2>/dev/null |
