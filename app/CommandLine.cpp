@@ -33,7 +33,7 @@ std::optional<int> runCommandLine(int argc, char* argv[]) {
     parser.setApplicationDescription(
         QStringLiteral("Quillon, a desktop clock whose face is a moving picture.\n"
                        "Without options it starts the clock."));
-    // Qt's own options are single-dash words; read them as such, not as letters run together.
+    // -session (below) is a word after one dash, not the letters s, e, s... run together.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Shows this help and ends."));

@@ -45,6 +45,8 @@ QString autostartEntryText(const QString& program) {
 }
 
 QString writeAutostartEntry(const QString& program) {
+    // An entry with no program in it would start nothing at every login.
+    if (program.isEmpty()) return QStringLiteral("cannot tell where the program is");
     const QString path = autostartEntryPath();
     if (!QDir().mkpath(QFileInfo(path).path()))
         return QStringLiteral("%1: cannot make the folder").arg(QFileInfo(path).path());
