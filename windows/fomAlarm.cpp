@@ -13,6 +13,7 @@
 #include "core/AlarmMode.h"
 #include "core/fomBarClock.h"
 #include "platform/MessageBox.h"
+#include "windows/FormWiring.h"
 #include "windows/NameBox.h"
 #include "windows/TwipsLayout.h"
 
@@ -104,20 +105,11 @@ fomAlarm::fomAlarm(const Platform& platform, fomBarClock& clock)
                                       cmdWaveTest1, optJiho[0],  optJiho[1],   chkJihoOnes,
                                       chkJihoNight, txtJihoName, cmdJihoName,  cmdWaveTest2,
                                       chkFocusChg,  cmdCancel,   cmdExit};
-    for (qsizetype i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    chainTabOrder(tabOrder);
 
-    // An option runs its handler when it becomes selected, by the user or by the program.
-    for (int16_t i = 0; i < 2; ++i) {
-        connect(optAlarm[i], &QRadioButton::toggled, this, [this, i](bool on) {
-            if (on) optAlarm_Click(i);
-        });
-        connect(optJiho[i], &QRadioButton::toggled, this, [this, i](bool on) {
-            if (on) optJiho_Click(i);
-        });
-        connect(optAMPM[i], &QRadioButton::toggled, this, [this, i](bool on) {
-            if (on) optAMPM_Click(i);
-        });
-    }
+    connectOptionArray(optAlarm, this, [this](int16_t i) { optAlarm_Click(i); });
+    connectOptionArray(optJiho, this, [this](int16_t i) { optJiho_Click(i); });
+    connectOptionArray(optAMPM, this, [this](int16_t i) { optAMPM_Click(i); });
     connect(cmdAlarmName, &QPushButton::clicked, this, &fomAlarm::cmdAlarmName_Click);
     connect(cmdJihoName, &QPushButton::clicked, this, &fomAlarm::cmdJihoName_Click);
     connect(cmdWaveTest1, &QPushButton::clicked, this, &fomAlarm::cmdWaveTest1_Click);

@@ -10,6 +10,7 @@
 
 #include "core/StyleBit.h"
 #include "core/fomBarClock.h"
+#include "windows/FormWiring.h"
 #include "windows/NameBox.h"
 #include "windows/TwipsLayout.h"
 
@@ -89,17 +90,12 @@ fomFileSelect::fomFileSelect(const Platform& platform, fomBarClock& clock)
     const QList<QWidget*> tabOrder = {optBack[0], optBack[1], txtBack,    cmdBack,    chkMemori,
                                       chkHour,    optChar[0], optChar[1], txtChar[0], cmdChar[0],
                                       txtChar[1], cmdChar[1], cmdCancel,  cmdExit};
-    for (qsizetype i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    chainTabOrder(tabOrder);
 
-    // An option runs its handler when it becomes selected, a check box whenever it changes:
-    // by the user or by the program.
+    // A check box runs its handler whenever it changes, by the user or by the program.
+    connectOptionArray(optBack, this, [this](int16_t i) { optBack_Click(i); });
+    connectOptionArray(optChar, this, [this](int16_t i) { optChar_Click(i); });
     for (int16_t i = 0; i < 2; ++i) {
-        connect(optBack[i], &QRadioButton::toggled, this, [this, i](bool on) {
-            if (on) optBack_Click(i);
-        });
-        connect(optChar[i], &QRadioButton::toggled, this, [this, i](bool on) {
-            if (on) optChar_Click(i);
-        });
         connect(cmdChar[i], &QPushButton::clicked, this, [this, i] { cmdChar_Click(i); });
         txtChar[i]->installEventFilter(this);
     }

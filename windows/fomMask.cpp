@@ -11,6 +11,7 @@
 #include "core/fomBarClock.h"
 #include "platform/TrayIcon.h"
 #include "platform/WindowOrder.h"
+#include "windows/FormWiring.h"
 #include "windows/Int16Validator.h"
 #include "windows/NameBox.h"
 #include "windows/TwipsLayout.h"
@@ -85,14 +86,11 @@ fomMask::fomMask(const Platform& platform, fomBarClock& clock)
                                       txtTmpEnvName,   txtTmpFileName,  optTimeCheck[0],
                                       optTimeCheck[1], optTimeCheck[2], optTimeCheck[3],
                                       txtTimeChkLen,   cmdCancel,       cmdExit};
-    for (qsizetype i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    chainTabOrder(tabOrder);
 
-    // A check box or an option runs its handler when it changes, by the user or the program.
+    // A check box runs its handler whenever it changes, by the user or by the program.
     connect(chkTmpMode, &QCheckBox::toggled, this, &fomMask::chkTmpMode_Click);
-    for (int16_t i = 0; i < 4; ++i)
-        connect(optTimeCheck[i], &QRadioButton::toggled, this, [this, i](bool on) {
-            if (on) optTimeCheck_Click(i);
-        });
+    connectOptionArray(optTimeCheck, this, [this](int16_t i) { optTimeCheck_Click(i); });
     connect(cmdExit, &QPushButton::clicked, this, &fomMask::cmdExit_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &fomMask::cmdCancel_Click);
 
