@@ -11,6 +11,7 @@
 #include "platform/PictureLoader.h"
 #include "platform/PlatformChoice.h"
 #include "platform/ProgramStarter.h"
+#include "platform/QtJapaneseTexts.h"
 #include "platform/QtMediaControl.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/QtTrayIcon.h"
@@ -29,6 +30,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     // Read by now; programs the clock starts should not inherit it.
     if (imagesOverTheConnection) qunsetenv("QT_XCB_NO_MITSHM");
+    const std::unique_ptr<QTranslator> qtTexts = loadQtTextsInJapanese();
     QApplication::setApplicationName(QStringLiteral("Quillon"));
     // The clock is a tool window; it ends the program itself when it closes.
     QApplication::setQuitOnLastWindowClosed(false);
