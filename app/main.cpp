@@ -25,9 +25,10 @@
 
 int main(int argc, char* argv[]) {
     if (const std::optional<int> status = runCommandLine(argc, argv)) return *status;
-    preferXcbUnderWayland();
+    const bool xcbPreferred = preferXcbUnderWayland();
     const bool imagesOverTheConnection = preferImagesOverTheConnection();
     QApplication app(argc, argv);
+    reportWaylandFallback(xcbPreferred);
     // Read by now; programs the clock starts should not inherit it.
     if (imagesOverTheConnection) qunsetenv("QT_XCB_NO_MITSHM");
     const std::unique_ptr<QTranslator> qtTexts = loadQtTextsInJapanese();

@@ -102,8 +102,8 @@ QByteArray choiceFor(const char* platform, const char* wayland, const char* x11)
     return chosen;
 }
 
-TEST(PlatformChoiceTest, WaylandWithXWaylandRunsOnX11) {
-    EXPECT_EQ(choiceFor(nullptr, "wayland-0", ":0"), "xcb");
+TEST(PlatformChoiceTest, WaylandWithXWaylandRunsOnX11OrElseOnWayland) {
+    EXPECT_EQ(choiceFor(nullptr, "wayland-0", ":0"), "xcb;wayland");
     EXPECT_EQ(choiceFor(nullptr, "wayland-0", nullptr), "");
     EXPECT_EQ(choiceFor(nullptr, nullptr, ":0"), "");
     EXPECT_EQ(choiceFor("wayland", "wayland-0", ":0"), "wayland");
