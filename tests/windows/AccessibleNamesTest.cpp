@@ -72,6 +72,7 @@ TEST_F(AccessibleNamesTest, EveryControlOfEveryWindowSaysWhatItDoesAndTheBarTell
         tick(19, 5, second);
         EXPECT_EQ(window->picBar->accessibleDescription(), QStringLiteral("7:5:%1 PM").arg(second));
     }
+    EXPECT_EQ(nameHeard(window.get()), "クイロン");
     EXPECT_EQ(nameHeard(window->picBar), "クイロン");
 }
 
