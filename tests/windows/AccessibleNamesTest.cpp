@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 
@@ -27,31 +26,9 @@ QString nameHeard(QWidget* widget) {
     return labels.isEmpty() ? QString() : labels.constFirst().first->text(QAccessible::Name);
 }
 
-// The controls that take input, and the group boxes, whose name a screen reader cannot use:
-// none ("..." or a bare icon), one Qt took from the group box around it, or one a neighbour in
-// the same group has as well.
-QStringList badlyNamed(const QWidget& form) {
-    QStringList faults;
-    QHash<const QWidget*, QStringList> namesIn;
-    for (QWidget* control : form.findChildren<QWidget*>()) {
-        if (!qobject_cast<QAbstractButton*>(control) && !qobject_cast<QLineEdit*>(control) &&
-            !qobject_cast<QComboBox*>(control) && !qobject_cast<QGroupBox*>(control))
-            continue;
-        const QString name = nameHeard(control);
-        const auto* group = qobject_cast<const QGroupBox*>(control->parentWidget());
-        QStringList& neighbours = namesIn[control->parentWidget()];
-        if (!name.contains(QRegularExpression(QStringLiteral("\\w"),
-                                              QRegularExpression::UseUnicodePropertiesOption)) ||
-            (group && name == group->title()) || neighbours.contains(name))
-            faults << QStringLiteral("%1 \"%2\"").arg(control->metaObject()->className(), name);
-        neighbours << name;
-    }
-    return faults;
-}
-
 class AccessibleNamesTest : public ClockFixture {};
 
-TEST_F(AccessibleNamesTest, EveryControlOfEveryWindowSaysWhatItDoesAndTheBarTellsTheTime) {
+TEST_F(AccessibleNamesTest, EveryControlSaysWhatItDoesAndTheBarTellsTheTime) {
     start();
     QRandomGenerator random(1);
     const fomAlarm alarm(fakes.platform(), *window);
@@ -59,14 +36,25 @@ TEST_F(AccessibleNamesTest, EveryControlOfEveryWindowSaysWhatItDoesAndTheBarTell
     const fomMask options(fakes.platform(), *window);
     const fomVersion version(fakes.platform(), random);
     const fomMessage message(fakes.platform());
+    const QRegularExpression word(QStringLiteral("\\w"),
+                                  QRegularExpression::UseUnicodePropertiesOption);
     for (const QWidget* form :
-         std::initializer_list<const QWidget*>{&alarm, &pictures, &options, &version, &message})
-        EXPECT_EQ(badlyNamed(*form).join(u' ').toStdString(), "")
-            << qPrintable(form->windowTitle());
-    EXPECT_EQ(nameHeard(alarm.frmAlarmTime), "設定時間");
-    EXPECT_EQ(nameHeard(alarm.cmdAlarmName), "ｱﾗｰﾑｻｳﾝﾄﾞの選択");
-    EXPECT_EQ(nameHeard(alarm.cboMinite), "分");
-
+         std::initializer_list<const QWidget*>{&alarm, &pictures, &options, &version, &message}) {
+        QHash<const QWidget*, QStringList> namesIn;
+        for (QWidget* control : form->findChildren<QWidget*>()) {
+            if (!qobject_cast<QAbstractButton*>(control) && !qobject_cast<QLineEdit*>(control) &&
+                !qobject_cast<QComboBox*>(control) && !qobject_cast<QGroupBox*>(control))
+                continue;
+            // None ("...", a bare icon), one Qt took from the group box around, or a neighbour's.
+            const QString name = nameHeard(control);
+            const auto* group = qobject_cast<const QGroupBox*>(control->parentWidget());
+            QStringList& neighbours = namesIn[control->parentWidget()];
+            EXPECT_TRUE(name.contains(word) && !(group && name == group->title()) &&
+                        !neighbours.contains(name))
+                << qPrintable(form->windowTitle()) << ": " << qPrintable(name);
+            neighbours << name;
+        }
+    }
     // Set by the clock, not taken from the tool-tip by Qt's fallback, and kept up to date.
     for (const int second : {3, 4}) {
         tick(19, 5, second);
