@@ -29,8 +29,9 @@ int main(int argc, char* argv[]) {
     const bool imagesOverTheConnection = preferImagesOverTheConnection();
     QApplication app(argc, argv);
     reportWaylandFallback(xcbPreferred);
-    // Read by now; programs the clock starts should not inherit it.
+    // Read by now; programs the clock starts should not inherit them.
     if (imagesOverTheConnection) qunsetenv("QT_XCB_NO_MITSHM");
+    if (xcbPreferred) qunsetenv("QT_QPA_PLATFORM");
     const std::unique_ptr<QTranslator> qtTexts = loadQtTextsInJapanese();
     QApplication::setApplicationName(QStringLiteral("Quillon"));
     // The clock is a tool window; it ends the program itself when it closes.
