@@ -11,6 +11,7 @@
 #include "platform/PictureLoader.h"
 #include "platform/PlatformChoice.h"
 #include "platform/ProgramStarter.h"
+#include "platform/QtJapaneseTexts.h"
 #include "platform/QtMediaControl.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/QtTrayIcon.h"
@@ -24,11 +25,14 @@
 
 int main(int argc, char* argv[]) {
     if (const std::optional<int> status = runCommandLine(argc, argv)) return *status;
-    preferXcbUnderWayland();
+    const bool xcbPreferred = preferXcbUnderWayland();
     const bool imagesOverTheConnection = preferImagesOverTheConnection();
     QApplication app(argc, argv);
-    // Read by now; programs the clock starts should not inherit it.
+    reportWaylandFallback(xcbPreferred);
+    // Read by now; programs the clock starts should not inherit them.
     if (imagesOverTheConnection) qunsetenv("QT_XCB_NO_MITSHM");
+    if (xcbPreferred) qunsetenv("QT_QPA_PLATFORM");
+    const std::unique_ptr<QTranslator> qtTexts = loadQtTextsInJapanese();
     QApplication::setApplicationName(QStringLiteral("Quillon"));
     // The clock is a tool window; it ends the program itself when it closes.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -4,9 +4,12 @@
 #include <QPainter>
 #include <QToolTip>
 
+#include "core/AppTitle.h"
+
 BarView::BarView(QWidget* parent) : QWidget(parent) {
     // The drawing covers every pixel: no background erase before painting.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setAccessibleName(appTitle());
 }
 
 void BarView::setBarSize(int width, int height) {
@@ -26,5 +29,7 @@ void BarView::paintEvent(QPaintEvent* event) {
 
 void BarView::setTimeText(const QString& text) {
     setToolTip(text);
+    // A screen reader hears the time the bar shows in pictures.
+    setAccessibleDescription(text);
     if (QToolTip::isVisible() && underMouse()) QToolTip::showText(QCursor::pos(), text, this);
 }

@@ -13,7 +13,7 @@ public:
     void setBarSize(int width, int height);
     QImage& image() { return m_image; }
     const QImage& image() const { return m_image; }
-    // The tool-tip, refreshed in place while it is shown.
+    // The tool-tip, refreshed in place while it is shown, and the accessible description.
     void setTimeText(const QString& text);
 
 protected:

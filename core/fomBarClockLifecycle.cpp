@@ -30,6 +30,8 @@ fomBarClock::fomBarClock(const Platform& platform, const QString& programFolder,
       m_platform(platform),
       m_programFolder(programFolder) {
     setWindowTitle(QString());
+    // Without a caption a screen reader would find an unnamed window.
+    setAccessibleName(appTitle());
     setMaximumSize(kMaximumWindowSide, kMaximumWindowSide);
     picBar = new BarView(this);
     picBar->move(0, 0);

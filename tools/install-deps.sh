@@ -15,6 +15,10 @@ PACKAGES=(
     fonts-ipafont-gothic
     # Sound: Qt Multimedia's GStreamer backend.
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+    # Qt's own texts (the file chooser's, the message boxes') in Japanese.
+    qt6-translations-l10n
+    # Wayland, for a Wayland session whose X server cannot be reached.
+    qt6-wayland
 )
 PACKAGE_PACKAGES=(
     # CPack's dependency lookup: dpkg-shlibdeps, and file to find the programs among the files.

@@ -26,6 +26,8 @@ constexpr int kLastMinute = 1439;
 constexpr int kRetryMs = 100;
 
 const QString kSoundFilter = QStringLiteral("ｻｳﾝﾄﾞ(*.wav)|*.wav|全てのﾌｧｲﾙ(*.*)|*.*");
+const QString kAlarmChooserTitle = QStringLiteral("ｱﾗｰﾑｻｳﾝﾄﾞの選択");
+const QString kJihoChooserTitle = QStringLiteral("時報ｻｳﾝﾄﾞの選択");
 
 QComboBox* numberList(int count, QWidget* parent) {
     auto* list = new QComboBox(parent);
@@ -100,6 +102,18 @@ fomAlarm::fomAlarm(const Platform& platform, fomBarClock& clock)
 
     widenChoicesToCaptions(*this);
 
+    // Heard by a screen reader where the caption says nothing ("...", a note) or where Qt
+    // would name a control after its group box.
+    frmAlarmTime->setAccessibleName(frmAlarmTime->title());
+    Label1->setBuddy(cboHour);
+    Label2->setBuddy(cboMinite);
+    txtAlarmName->setAccessibleName(QStringLiteral("ｱﾗｰﾑｻｳﾝﾄﾞ"));
+    cmdAlarmName->setAccessibleName(kAlarmChooserTitle);
+    cmdWaveTest1->setAccessibleName(QStringLiteral("ｱﾗｰﾑｻｳﾝﾄﾞの再生"));
+    txtJihoName->setAccessibleName(QStringLiteral("時報ｻｳﾝﾄﾞ"));
+    cmdJihoName->setAccessibleName(kJihoChooserTitle);
+    cmdWaveTest2->setAccessibleName(QStringLiteral("時報ｻｳﾝﾄﾞの再生"));
+
     const QList<QWidget*> tabOrder = {optAlarm[0],  optAlarm[1], optAMPM[0],   optAMPM[1],
                                       cboHour,      cboMinite,   txtAlarmName, cmdAlarmName,
                                       cmdWaveTest1, optJiho[0],  optJiho[1],   chkJihoOnes,
@@ -166,11 +180,9 @@ void fomAlarm::optAMPM_Click(int16_t Index) {
     cboHour->setItemText(0, Index == 1 ? QStringLiteral("12") : QStringLiteral("0"));
 }
 
-void fomAlarm::cmdAlarmName_Click() {
-    chooseSound(*txtAlarmName, QStringLiteral("ｱﾗｰﾑｻｳﾝﾄﾞの選択"));
-}
+void fomAlarm::cmdAlarmName_Click() { chooseSound(*txtAlarmName, kAlarmChooserTitle); }
 
-void fomAlarm::cmdJihoName_Click() { chooseSound(*txtJihoName, QStringLiteral("時報ｻｳﾝﾄﾞの選択")); }
+void fomAlarm::cmdJihoName_Click() { chooseSound(*txtJihoName, kJihoChooserTitle); }
 
 void fomAlarm::chooseSound(QLineEdit& box, const QString& title) {
     clsComDlg& ComDlg = m_clock.ComDlg();

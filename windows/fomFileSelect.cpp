@@ -20,6 +20,8 @@ namespace {
 
 const QString kBackFilter = QStringLiteral("ﾋﾞｯﾄﾏｯﾌﾟ画像(*.bmp)|*.bmp|全てのﾌｧｲﾙ(*.*)|*.*");
 const QString kCharFilter = QStringLiteral("ｱｲｺﾝﾌｧｲﾙ(*.ico)|*.ico|全てのﾌｧｲﾙ(*.*)|*.*");
+const QString kBackChooserTitle = QStringLiteral("背景画像の選択");
+const QString kCharChooserTitle = QStringLiteral("キャラクタの選択");
 constexpr int32_t kOpenFlags = clsComDlg::OFN_HIDEREADONLY | clsComDlg::OFN_FILEMUSTEXIST |
                                clsComDlg::OFN_EXPLORER | clsComDlg::OFN_LONGNAMES;
 
@@ -87,6 +89,16 @@ fomFileSelect::fomFileSelect(const Platform& platform, fomBarClock& clock)
     cmdExit->setDefault(true);
 
     widenChoicesToCaptions(*this);
+
+    // Heard by a screen reader where the caption says nothing ("...") or where Qt would name a
+    // control after its group box.
+    txtBack->setAccessibleName(QStringLiteral("背景画像"));
+    cmdBack->setAccessibleName(kBackChooserTitle);
+    const QStringList frames = {QStringLiteral("（１枚目）"), QStringLiteral("（２枚目）")};
+    for (int i = 0; i < 2; ++i) {
+        txtChar[i]->setAccessibleName(Frame2->title() + frames[i]);
+        cmdChar[i]->setAccessibleName(kCharChooserTitle + frames[i]);
+    }
     const QList<QWidget*> tabOrder = {optBack[0], optBack[1], txtBack,    cmdBack,    chkMemori,
                                       chkHour,    optChar[0], optChar[1], txtChar[0], cmdChar[0],
                                       txtChar[1], cmdChar[1], cmdCancel,  cmdExit};
@@ -147,14 +159,13 @@ void fomFileSelect::optChar_Click(int16_t Index) {
 }
 
 void fomFileSelect::cmdBack_Click() {
-    const QString chosen =
-        choose(kBackFilter, kOpenFlags, QStringLiteral("背景画像の選択"), txtBack->text());
+    const QString chosen = choose(kBackFilter, kOpenFlags, kBackChooserTitle, txtBack->text());
     if (!chosen.isEmpty()) showName(*txtBack, chosen);
 }
 
 void fomFileSelect::cmdChar_Click(int16_t Index) {
     const QString chosen = choose(kCharFilter, kOpenFlags | clsComDlg::OFN_ALLOWMULTISELECT,
-                                  QStringLiteral("キャラクタの選択"), txtChar[Index]->text());
+                                  kCharChooserTitle, txtChar[Index]->text());
     if (chosen.isEmpty()) return;
     showFrames(Index, chosenPaths(chosen));
 }

@@ -82,6 +82,13 @@ fomMask::fomMask(const Platform& platform, fomBarClock& clock)
     cmdExit->setDefault(true);
     widenChoicesToCaptions(*this);
 
+    // Heard by a screen reader: Qt would name these boxes after their group box.
+    Label1->setBuddy(txtTmpEnvName);
+    Label2->setBuddy(txtTmpFileName);
+    // The sentence around the box, with the number asked for in its place.
+    Label3->setBuddy(txtTimeChkLen);
+    txtTimeChkLen->setAccessibleName(Label3->text() + QStringLiteral("何") + Label4->text());
+
     const QList<QWidget*> tabOrder = {chkTaskTray,     chkTopMost,      chkTmpMode,
                                       txtTmpEnvName,   txtTmpFileName,  optTimeCheck[0],
                                       optTimeCheck[1], optTimeCheck[2], optTimeCheck[3],

@@ -1,16 +1,24 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <cerrno>
 #include <csignal>
 
+#include "platform/FileDialog.h"
 #include "platform/PictureLoader.h"
 #include "platform/PlatformChoice.h"
+#include "platform/QtJapaneseTexts.h"
 #include "platform/QtTrayIcon.h"
 #include "platform/QuitSignals.h"
 #include "platform/SingleInstance.h"
@@ -102,11 +110,31 @@ QByteArray choiceFor(const char* platform, const char* wayland, const char* x11)
     return chosen;
 }
 
-TEST(PlatformChoiceTest, WaylandWithXWaylandRunsOnX11) {
-    EXPECT_EQ(choiceFor(nullptr, "wayland-0", ":0"), "xcb");
+TEST(PlatformChoiceTest, WaylandWithXWaylandRunsOnX11OrElseOnWayland) {
+    EXPECT_EQ(choiceFor(nullptr, "wayland-0", ":0"), "xcb;wayland");
     EXPECT_EQ(choiceFor(nullptr, "wayland-0", nullptr), "");
     EXPECT_EQ(choiceFor(nullptr, nullptr, ":0"), "");
     EXPECT_EQ(choiceFor("wayland", "wayland-0", ":0"), "wayland");
+}
+
+TEST(QtJapaneseTextsTest, ChooserButtonsReadJapanese) {
+    const std::unique_ptr<QTranslator> texts = loadQtTextsInJapanese();
+    ASSERT_TRUE(texts) << "qtbase_ja.qm (qt6-translations-l10n) is not installed";
+    QStringList captions;
+    QTimer::singleShot(0, [&captions] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        const auto* buttons = dialog->findChild<QDialogButtonBox*>();
+        // Without the mnemonic: "開く(&O)" reads 開く.
+        for (const auto button : {QDialogButtonBox::Open, QDialogButtonBox::Cancel})
+            captions << buttons->button(button)->text().remove(
+                QRegularExpression(QStringLiteral("\\(&.\\)|&")));
+        dialog->reject();
+    });
+    FileDialogRequest request;
+    request.existingOnly = true;
+    EXPECT_FALSE(QtFileDialog().choose(request));
+    EXPECT_EQ(captions, QStringList({QStringLiteral("開く"), QStringLiteral("キャンセル")}));
 }
 
 TEST(QuitSignalsTest, SocketNeitherBlocksNorLeaksNorTouchesErrno) {
