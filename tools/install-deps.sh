@@ -31,8 +31,8 @@ TEST_PACKAGES=(
     faketime
     # A sound server, and making test clips.
     pulseaudio sox
-    # The checkers of the menu entry and the software-centre description.
-    desktop-file-utils appstream
+    # The checkers of the menu entry, the software-centre description and the Debian package.
+    desktop-file-utils appstream lintian
     "${PACKAGE_PACKAGES[@]}"
 )
 
