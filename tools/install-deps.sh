@@ -27,6 +27,8 @@ TEST_PACKAGES=(
     xvfb xauth x11-utils x11-xserver-utils xdotool x11-apps
     # A window manager and a tray host, to test the clock on a desktop like a user's.
     openbox trayer
+    # GNOME's and KDE's compositors, headless, with XWayland and a session bus of their own.
+    mutter kwin-wayland xwayland dbus-daemon
     # Tests that start the clock at a chosen time.
     faketime
     # A sound server, and making test clips.
