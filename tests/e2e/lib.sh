@@ -27,24 +27,34 @@ E2E_WAITED_PIDS=()
 SERVER_PIDS=()
 
 e2e_cleanup() {
-    local status=$? pid
+    local status=$? pid i
     trap - EXIT
     # Logs and the window tree first, while the X server still runs.
     if ((status != 0)); then
         e2e_dump_logs
     fi
-    for pid in "${E2E_PIDS[@]}" "${SERVER_PIDS[@]}"; do
+    for pid in "${E2E_PIDS[@]}"; do
         if e2e_alive "$pid"; then kill -TERM "$pid" 2>/dev/null || true; fi
     done
-    for pid in "${E2E_PIDS[@]}" "${E2E_WAITED_PIDS[@]}" "${SERVER_PIDS[@]}"; do
-        # A process that ignores SIGTERM for 3 s gets SIGKILL.
-        if ! e2e_wait_gone "$pid" 3; then
-            kill -KILL "$pid" 2>/dev/null || true
-        fi
-        wait "$pid" 2>/dev/null || true
+    for pid in "${E2E_PIDS[@]}" "${E2E_WAITED_PIDS[@]}"; do
+        e2e_reap "$pid"
+    done
+    # The servers one by one, the last started first: mutter whose bus ends before it leaves its
+    # X display locks behind.
+    for ((i = ${#SERVER_PIDS[@]} - 1; i >= 0; i--)); do
+        pid=${SERVER_PIDS[i]}
+        if e2e_alive "$pid"; then kill -TERM "$pid" 2>/dev/null || true; fi
+        e2e_reap "$pid"
     done
     rm -rf "$E2E_TMP"
     exit "$status"
+}
+# e2e_reap PID: waits for the process to end; one that ignores SIGTERM for 3 s gets SIGKILL.
+e2e_reap() {
+    if ! e2e_wait_gone "$1" 3; then
+        kill -KILL "$1" 2>/dev/null || true
+    fi
+    wait "$1" 2>/dev/null || true
 }
 trap e2e_cleanup EXIT
 trap 'exit 129' HUP
