@@ -31,12 +31,14 @@ TEST_PACKAGES=(
     xvfb xauth x11-utils x11-xserver-utils xdotool x11-apps
     # A window manager and a tray host, to test the clock on a desktop like a user's.
     openbox trayer
+    # GNOME's and KDE's compositors, headless, with XWayland and a session bus of their own.
+    mutter kwin-wayland xwayland dbus-daemon
     # Tests that start the clock at a chosen time.
     faketime
     # A sound server, and making test clips.
     pulseaudio sox
-    # The checkers of the menu entry and the software-centre description.
-    desktop-file-utils appstream
+    # The checkers of the menu entry, the software-centre description and the Debian package.
+    desktop-file-utils appstream lintian
     "${PACKAGE_PACKAGES[@]}"
 )
 

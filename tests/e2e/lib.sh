@@ -1,5 +1,6 @@
-# Shared by the end-to-end tests: a private X server, private settings and runtime folders,
-# the clock started in the background, and cleanup of everything started here.
+# Shared by the end-to-end tests: a private X server (or a Wayland session with XWayland),
+# private settings and runtime folders, the clock started in the background, and cleanup of
+# everything started here.
 # Source it with the program's path as $1.
 set -euo pipefail
 
@@ -22,27 +23,38 @@ E2E_PIDS=()
 # for after those, never sent SIGTERM. faketime's wrapper removes its shared memory and semaphore
 # only then; killed, it leaves them behind, and a later wrapper given the same pid cannot start.
 E2E_WAITED_PIDS=()
-XVFB_PID=
+# The display server and the session bus it needs: ended after everything that uses them.
+SERVER_PIDS=()
 
 e2e_cleanup() {
-    local status=$? pid
+    local status=$? pid i
     trap - EXIT
     # Logs and the window tree first, while the X server still runs.
     if ((status != 0)); then
         e2e_dump_logs
     fi
-    for pid in "${E2E_PIDS[@]}" $XVFB_PID; do
+    for pid in "${E2E_PIDS[@]}"; do
         if e2e_alive "$pid"; then kill -TERM "$pid" 2>/dev/null || true; fi
     done
-    for pid in "${E2E_PIDS[@]}" "${E2E_WAITED_PIDS[@]}" $XVFB_PID; do
-        # A process that ignores SIGTERM for 3 s gets SIGKILL.
-        if ! e2e_wait_gone "$pid" 3; then
-            kill -KILL "$pid" 2>/dev/null || true
-        fi
-        wait "$pid" 2>/dev/null || true
+    for pid in "${E2E_PIDS[@]}" "${E2E_WAITED_PIDS[@]}"; do
+        e2e_reap "$pid"
+    done
+    # The servers one by one, the last started first: mutter whose bus ends before it leaves its
+    # X display locks behind.
+    for ((i = ${#SERVER_PIDS[@]} - 1; i >= 0; i--)); do
+        pid=${SERVER_PIDS[i]}
+        if e2e_alive "$pid"; then kill -TERM "$pid" 2>/dev/null || true; fi
+        e2e_reap "$pid"
     done
     rm -rf "$E2E_TMP"
     exit "$status"
+}
+# e2e_reap PID: waits for the process to end; one that ignores SIGTERM for 3 s gets SIGKILL.
+e2e_reap() {
+    if ! e2e_wait_gone "$1" 3; then
+        kill -KILL "$1" 2>/dev/null || true
+    fi
+    wait "$1" 2>/dev/null || true
 }
 trap e2e_cleanup EXIT
 trap 'exit 129' HUP
@@ -65,7 +77,7 @@ e2e_dump_logs() {
         echo "--- $(basename "$log") ---" >&2
         tail -n 40 "$log" >&2
     done
-    if [[ -n ${DISPLAY:-} && -n $XVFB_PID ]]; then
+    if [[ -n ${DISPLAY:-} && ${#SERVER_PIDS[@]} -gt 0 ]]; then
         echo "--- windows on $DISPLAY ---" >&2
         xwininfo -root -tree 2>&1 | tail -n 30 >&2 || true
     fi
@@ -98,24 +110,32 @@ e2e_wait_gone() {
 
 # Starts an X server of its own on a display it picks (no clash with parallel tests), and
 # exports DISPLAY. Its one screen is E2E_SCREEN, 1280x1024x24 unless set.
+# QUILLON_E2E_WM adds a window manager (openbox), or replaces the X server by a headless Wayland
+# session whose XWayland the clock runs on, as on today's desktops (gnome, kde; 1280 x 1024).
 # -noreset: by default the server resets whenever its last client leaves, and refuses every
 # connection meanwhile; a clock starting just as an xdotool query ends would find no display.
 e2e_start_x() {
     local display_file=$E2E_TMP/display
+    case ${QUILLON_E2E_WM:-} in
+        "" | openbox) ;;
+        gnome | kde)
+            e2e_start_wayland_session "$QUILLON_E2E_WM"
+            return
+            ;;
+        *) fail "unknown window manager '$QUILLON_E2E_WM'" ;;
+    esac
     : >"$display_file"
     Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1280x1024x24}" -nolisten tcp -noreset \
         3>"$display_file" >"$E2E_TMP/xvfb.log" 2>&1 &
-    XVFB_PID=$!
+    SERVER_PIDS+=($!)
     # Xvfb writes the display number once it accepts clients.
-    e2e_wait_ready "$XVFB_PID" Xvfb test -s "$display_file"
+    e2e_wait_ready "${SERVER_PIDS[-1]}" Xvfb test -s "$display_file"
     export DISPLAY=:$(tr -d '[:space:]' <"$display_file")
     note "X server on $DISPLAY"
     # Tests registered to run under a window manager as well get one here.
-    case ${QUILLON_E2E_WM:-} in
-        "") ;;
-        openbox) e2e_start_wm ;;
-        *) fail "unknown window manager '$QUILLON_E2E_WM'" ;;
-    esac
+    if [[ ${QUILLON_E2E_WM:-} == openbox ]]; then
+        e2e_start_wm
+    fi
 }
 
 # Starts openbox on the private X server and waits until it manages windows. A window manager
@@ -131,6 +151,63 @@ e2e_start_wm() {
     E2E_PIDS+=($!)
     e2e_wait_ready "${E2E_PIDS[-1]}" openbox test -e "$ready"
     note "window manager: openbox"
+}
+
+# e2e_start_wayland_session gnome|kde: starts the desktop's compositor headless, with XWayland
+# and a session bus of its own, and exports what its programs would see: DISPLAY, XAUTHORITY,
+# WAYLAND_DISPLAY and DBUS_SESSION_BUS_ADDRESS. The compositor picks a free X display; its
+# Wayland socket lives in the test's own XDG_RUNTIME_DIR.
+e2e_start_wayland_session() {
+    local bus_file=$E2E_TMP/bus-address ready=$E2E_TMP/session-ready env_file=$E2E_TMP/session-env
+    local compositor xauthority
+    [[ -n ${XDG_RUNTIME_DIR:-} ]] || fail "call e2e_private_env before e2e_start_x"
+    command -v dbus-daemon >/dev/null 2>&1 || fail "'dbus-daemon' is not installed; run tools/install-deps.sh"
+    # mutter creates this folder, when missing, without the write access for all that it then
+    # demands (its mkdir is subject to the umask); the system's own is 1777.
+    mkdir -p -m 1777 /tmp/.X11-unix
+
+    : >"$bus_file"
+    dbus-daemon --session --nofork --address="unix:path=$XDG_RUNTIME_DIR/bus" --print-address=3 \
+        3>"$bus_file" >"$E2E_TMP/dbus.log" 2>&1 &
+    SERVER_PIDS+=($!)
+    e2e_wait_ready "${SERVER_PIDS[-1]}" dbus-daemon test -s "$bus_file"
+    export DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$bus_file")
+
+    # Both compositors start a command once they and XWayland are ready; KWin passes it no
+    # arguments, so it is a script of its own. It writes the session's environment and its own
+    # pid, then stays: mutter ends with it.
+    printf '#!/bin/sh\necho $$ >%q.pid\nenv >%q.tmp && mv %q.tmp %q\nexec sleep infinity\n' \
+        "$env_file" "$env_file" "$env_file" "$env_file" >"$ready"
+    chmod +x "$ready"
+    case $1 in
+        gnome)
+            command -v mutter >/dev/null 2>&1 || fail "'mutter' is not installed; run tools/install-deps.sh"
+            XDG_CONFIG_HOME=$E2E_TMP/wm-config mutter --headless --wayland --virtual-monitor 1280x1024 \
+                --wayland-display=wayland-0 -- "$ready" >"$E2E_TMP/mutter.log" 2>&1 &
+            compositor=mutter
+            ;;
+        kde)
+            command -v kwin_wayland >/dev/null 2>&1 ||
+                fail "'kwin_wayland' is not installed; run tools/install-deps.sh"
+            # The installed file carries capabilities, which a container refuses to execute;
+            # a plain copy needs none.
+            cp "$(command -v kwin_wayland)" "$E2E_TMP/kwin_wayland"
+            XDG_CONFIG_HOME=$E2E_TMP/wm-config "$E2E_TMP/kwin_wayland" --virtual --xwayland \
+                --width 1280 --height 1024 --socket wayland-0 -- "$ready" >"$E2E_TMP/kwin.log" 2>&1 &
+            compositor=kwin_wayland
+            ;;
+    esac
+    SERVER_PIDS+=($!)
+    e2e_wait_ready "${SERVER_PIDS[-1]}" "$compositor" test -e "$env_file"
+    SERVER_PIDS+=("$(cat "$env_file.pid")")
+
+    export DISPLAY=$(sed -n 's/^DISPLAY=//p' "$env_file")
+    export WAYLAND_DISPLAY=$(sed -n 's/^WAYLAND_DISPLAY=//p' "$env_file")
+    [[ -n $DISPLAY ]] || fail "$compositor started no XWayland"
+    # mutter's XWayland wants its authority file; KWin's accepts any local client.
+    xauthority=$(sed -n 's/^XAUTHORITY=//p' "$env_file")
+    if [[ -n $xauthority ]]; then export XAUTHORITY=$xauthority; else unset XAUTHORITY; fi
+    note "$compositor on $WAYLAND_DISPLAY, XWayland on $DISPLAY"
 }
 
 # e2e_wait_ready PID NAME COMMAND...: waits up to 15 s for COMMAND to succeed while PID runs.

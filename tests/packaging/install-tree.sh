@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # cmake --install into a scratch DESTDIR: the program folder holds the program, its sounds and
 # its module; bin/quillon resolves into it; the menu entry and the software-centre file pass
-# their checkers; the icons come at every size. Then make uninstall leaves no file behind.
+# their checkers; the icons come at every size; the manual page and the documents are there. Then make uninstall leaves no file behind.
 set -euo pipefail
 source_dir=$1 build=$2
 
@@ -40,6 +40,10 @@ for size in 16 32 48 64 128 256; do
     icon=$top/share/icons/hicolor/${size}x$size/apps/quillon.png
     [[ $(file -b "$icon" 2>&1) == "PNG image data, $size x $size,"* ]] ||
         fail "$icon: $(file -b "$icon" 2>&1)"
+done
+
+for file in share/man/man1/quillon.1.gz share/doc/quillon/changelog.gz share/doc/quillon/copyright; do
+    [[ -s $top/$file ]] || fail "$top/$file is missing"
 done
 
 # Started through the link, the program knows its file in the program folder: its login entry
