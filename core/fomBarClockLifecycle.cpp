@@ -72,6 +72,8 @@ void fomBarClock::Form_Load() {
     m_trayIconData.window = this;
     m_trayIconData.hIcon = QIcon(QStringLiteral(":/tray.ico"));
     m_trayIconData.szTip = TrayIconData::tipField(appTitle());
+    // The bar's own menu, so the icon offers the same.
+    m_platform.tray.setMenu(m_mnuFile);
     if (m_setting.TaskTray == 1) m_platform.tray.notify(TrayCommand::Add, m_trayIconData);
     if (m_setting.TopMost == 1) m_platform.windowOrder.SetTopMost(*this);
     m_platform.tray.setMouseHandler([this](int mouseMessage) {

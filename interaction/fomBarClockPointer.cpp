@@ -134,7 +134,5 @@ void fomBarClock::Form_MouseDown(int16_t Button, int16_t, float X, float) {
         if (m_setting.TopMost != 0) return;
         activateWindow();
         m_platform.windowOrder.BringToFront(*this);
-    } else if (mouseMessage == kTrayRightDown) {
-        popupMenu(QCursor::pos());
     }
 }

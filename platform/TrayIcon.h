@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 
+class QMenu;
 class QWidget;
 
 // The notification-icon record, filled once by the clock window and sent with every command.
@@ -26,8 +27,9 @@ struct TrayIconData {
 
 enum class TrayCommand : uint32_t { Add = 0, Modify = 1, Delete = 2 };
 
-// Mouse messages the icon reports to the clock window.
-enum TrayMouseMessage : int { kTrayLeftDoubleClick = 515, kTrayRightDown = 516 };
+// The mouse message the icon reports to the clock window. A right press opens the icon's menu
+// without the window: the tray shows it itself.
+enum TrayMouseMessage : int { kTrayLeftDoubleClick = 515 };
 
 class TrayIcon {
 public:
@@ -35,4 +37,6 @@ public:
     // Without a notification area every command does nothing.
     virtual void notify(TrayCommand command, const TrayIconData& data) = 0;
     virtual void setMouseHandler(std::function<void(int mouseMessage)> handler) = 0;
+    // The menu a right press on the icon opens.
+    virtual void setMenu(QMenu* menu) = 0;
 };

@@ -11,6 +11,8 @@ PACKAGES=(
     cmake g++ make pkg-config
     # Qt: widgets, moc/uic, and sound playback.
     qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev
+    # Telling when an XEmbed tray starts.
+    libxcb1-dev
     # Japanese text in the bar and menus.
     fonts-ipafont-gothic
     # Sound: Qt Multimedia's GStreamer backend.
@@ -31,8 +33,10 @@ TEST_PACKAGES=(
     xvfb xauth x11-utils x11-xserver-utils xdotool x11-apps
     # A window manager and a tray host, to test the clock on a desktop like a user's.
     openbox trayer
-    # GNOME's and KDE's compositors, headless, with XWayland and a session bus of their own.
-    mutter kwin-wayland xwayland dbus-daemon
+    # A private session bus for each test, and a client to read the icon's menu as a panel does.
+    dbus-daemon libglib2.0-bin
+    # GNOME's and KDE's compositors, headless, with XWayland.
+    mutter kwin-wayland xwayland
     # Tests that start the clock at a chosen time.
     faketime
     # A sound server, and making test clips.

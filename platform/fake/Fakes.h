@@ -87,10 +87,12 @@ public:
         lastTip = data.tipText();
     }
     void setMouseHandler(std::function<void(int)> handler) override { mouse = std::move(handler); }
+    void setMenu(QMenu* shown) override { menu = shown; }
 
     std::vector<TrayCommand> commands;
     QString lastTip;
     std::function<void(int)> mouse;
+    QMenu* menu = nullptr;
 };
 
 class FakeMessageBox final : public MessageBox {

@@ -46,4 +46,21 @@ e2e_wait_gone "$TRAY_PID" 5 || fail "trayer did not end"
 start_tray tray-again
 wait_icon "tray restarted"
 e2e_alive "$CLOCK_PID" || fail "the clock ended with the tray"
-note "ok: the icon came to a late tray and back to a restarted one"
+note "the icon came to a late tray and back to a restarted one"
+
+# A right press on the icon opens the menu where the pointer is: Qt pops it itself.
+icon=$(icon_windows)
+xdotool mousemove --window "$icon" 5 5 mousedown 3
+pointer=$(xdotool getmouselocation --shell | sed -n 's/^[XY]=//p' | paste -sd ' ')
+deadline=$(($(now_ms) + 5000))
+until menu=$(icon_windows | grep -vx "$icon"); do
+    (($(now_ms) < deadline)) || fail "no menu after a right press on the icon"
+    sleep 0.05
+done
+xdotool mouseup 3
+read -r px py <<<"$pointer"
+read -r mx my <<<"$(e2e_window_position "$menu")"
+info=$(xwininfo -id "$menu")
+((mx <= px && px <= mx + $(xwininfo_field "$info" Width) && my <= py && py <= my + $(xwininfo_field "$info" Height))) ||
+    fail "menu at $mx $my, away from the pointer at $pointer"
+note "ok: a right press on the icon opened the menu at the pointer"

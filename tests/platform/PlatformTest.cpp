@@ -163,13 +163,14 @@ TEST(QuitSignalsTest, SocketNeitherBlocksNorLeaksNorTouchesErrno) {
 }  // namespace
 
 // XEmbed trays report a double-click; StatusNotifierItem trays only a click, which must then
-// bring the clock forward as the double-click does elsewhere.
+// bring the clock forward as the double-click does elsewhere. A right press reports nothing: on
+// XEmbed Qt pops the icon's menu itself, and the clock popping it too opened it twice.
 TEST(TrayMouseMessage, ClickStandsForDoubleClickOnlyWhereThereAreNone) {
     EXPECT_EQ(trayMouseMessage(QSystemTrayIcon::DoubleClick, true), kTrayLeftDoubleClick);
     EXPECT_EQ(trayMouseMessage(QSystemTrayIcon::Trigger, true), 0);
     EXPECT_EQ(trayMouseMessage(QSystemTrayIcon::Trigger, false), kTrayLeftDoubleClick);
     for (bool doubleClicks : {true, false}) {
-        EXPECT_EQ(trayMouseMessage(QSystemTrayIcon::Context, doubleClicks), kTrayRightDown);
+        EXPECT_EQ(trayMouseMessage(QSystemTrayIcon::Context, doubleClicks), 0);
         EXPECT_EQ(trayMouseMessage(QSystemTrayIcon::MiddleClick, doubleClicks), 0);
     }
 }
