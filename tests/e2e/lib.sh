@@ -1,6 +1,6 @@
-# Shared by the end-to-end tests: a private X server (or a Wayland session with XWayland),
-# private settings and runtime folders, the clock started in the background, and cleanup of
-# everything started here.
+# Shared by the end-to-end tests: a private session bus and X server (or a Wayland session with
+# XWayland), private settings and runtime folders, the clock started in the background, and
+# cleanup of everything started here.
 # Source it with the program's path as $1.
 set -euo pipefail
 
@@ -116,6 +116,7 @@ e2e_wait_gone() {
 # connection meanwhile; a clock starting just as an xdotool query ends would find no display.
 e2e_start_x() {
     local display_file=$E2E_TMP/display
+    e2e_start_bus
     case ${QUILLON_E2E_WM:-} in
         "" | openbox) ;;
         gnome | kde)
@@ -154,24 +155,15 @@ e2e_start_wm() {
 }
 
 # e2e_start_wayland_session gnome|kde: starts the desktop's compositor headless, with XWayland
-# and a session bus of its own, and exports what its programs would see: DISPLAY, XAUTHORITY,
+# on the test's session bus, and exports what its programs would see: DISPLAY, XAUTHORITY,
 # WAYLAND_DISPLAY and DBUS_SESSION_BUS_ADDRESS. The compositor picks a free X display; its
 # Wayland socket lives in the test's own XDG_RUNTIME_DIR.
 e2e_start_wayland_session() {
-    local bus_file=$E2E_TMP/bus-address ready=$E2E_TMP/session-ready env_file=$E2E_TMP/session-env
+    local ready=$E2E_TMP/session-ready env_file=$E2E_TMP/session-env
     local compositor xauthority
-    [[ -n ${XDG_RUNTIME_DIR:-} ]] || fail "call e2e_private_env before e2e_start_x"
-    command -v dbus-daemon >/dev/null 2>&1 || fail "'dbus-daemon' is not installed; run tools/install-deps.sh"
     # mutter creates this folder, when missing, without the write access for all that it then
     # demands (its mkdir is subject to the umask); the system's own is 1777.
     mkdir -p -m 1777 /tmp/.X11-unix
-
-    : >"$bus_file"
-    dbus-daemon --session --nofork --address="unix:path=$XDG_RUNTIME_DIR/bus" --print-address=3 \
-        3>"$bus_file" >"$E2E_TMP/dbus.log" 2>&1 &
-    SERVER_PIDS+=($!)
-    e2e_wait_ready "${SERVER_PIDS[-1]}" dbus-daemon test -s "$bus_file"
-    export DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$bus_file")
 
     # Both compositors start a command once they and XWayland are ready; KWin passes it no
     # arguments, so it is a script of its own. It writes the session's environment and its own
@@ -208,6 +200,20 @@ e2e_start_wayland_session() {
     xauthority=$(sed -n 's/^XAUTHORITY=//p' "$env_file")
     if [[ -n $xauthority ]]; then export XAUTHORITY=$xauthority; else unset XAUTHORITY; fi
     note "$compositor on $WAYLAND_DISPLAY, XWayland on $DISPLAY"
+}
+
+# A session bus of the test's own, in its runtime folder: nothing on the caller's bus (a panel,
+# a screen reader, another test's clock) answers the clock. Exports DBUS_SESSION_BUS_ADDRESS.
+e2e_start_bus() {
+    local bus_file=$E2E_TMP/bus-address
+    [[ -n ${XDG_RUNTIME_DIR:-} ]] || fail "call e2e_private_env before e2e_start_x"
+    command -v dbus-daemon >/dev/null 2>&1 || fail "'dbus-daemon' is not installed; run tools/install-deps.sh"
+    : >"$bus_file"
+    dbus-daemon --session --nofork --address="unix:path=$XDG_RUNTIME_DIR/bus" --print-address=3 \
+        3>"$bus_file" >"$E2E_TMP/dbus.log" 2>&1 &
+    SERVER_PIDS+=($!)
+    e2e_wait_ready "${SERVER_PIDS[-1]}" dbus-daemon test -s "$bus_file"
+    export DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$bus_file")
 }
 
 # e2e_wait_ready PID NAME COMMAND...: waits up to 15 s for COMMAND to succeed while PID runs.

@@ -8,11 +8,6 @@ command -v gdbus >/dev/null 2>&1 || fail "'gdbus' is not installed; run tools/in
 
 e2e_private_env
 e2e_start_x
-# A bus of the test's own: no panel of the caller's session answers.
-dbus-daemon --session --nofork --nopidfile --print-address=3 3>"$E2E_TMP/bus" >/dev/null 2>&1 &
-E2E_PIDS+=($!)
-e2e_wait_ready "${E2E_PIDS[-1]}" dbus-daemon test -s "$E2E_TMP/bus"
-export DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$E2E_TMP/bus")
 mkdir -p "$(dirname "$INI")"
 printf '[Setting]\nLeft=3000\nTop=3000\nTaskTray=1\n' >"$INI"
 e2e_start_clock clock
