@@ -12,9 +12,9 @@
 #include "core/SettingRecord.h"
 #include "core/WindowTwips.h"
 #include "core/modCou1.h"
-#include "platform/clsComDlg.h"
 #include "platform/Platform.h"
 #include "platform/TrayIcon.h"
+#include "platform/clsComDlg.h"
 #include "sound/modMCIPlay.h"
 
 class BarView;
