@@ -33,6 +33,8 @@ TEST_PACKAGES=(
     pulseaudio sox
     # The checkers of the menu entry and the software-centre description.
     desktop-file-utils appstream
+    # The format check (make check-format).
+    clang-format
     "${PACKAGE_PACKAGES[@]}"
 )
 
