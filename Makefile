@@ -8,11 +8,14 @@ SNAPSHOT   := $(BUILD_DIR)/tools/snapshot/quillon-snapshot
 
 PREFIX     := /usr/local
 INSTALL_MANIFEST := $(BUILD_DIR)/installed-files.txt
+# CI builds with WARNINGS_AS_ERRORS=ON; locally a newer compiler's new warning stays a warning.
+WARNINGS_AS_ERRORS ?= OFF
+WARNINGS_OPTION := -DQUILLON_WARNINGS_AS_ERRORS:BOOL=$(WARNINGS_AS_ERRORS)
 # CMake's own make gets a clean slate: its own -j, not this one's jobserver or nesting level.
 CMAKE_BUILD := env -u MAKEFLAGS -u MFLAGS -u MAKELEVEL cmake --build
 
-.PHONY: all build run test test-sanitize clean install-deps install-test-deps configure \
-	configure-tests install uninstall package
+.PHONY: all build run test test-sanitize check-format clean install-deps install-test-deps \
+	configure configure-tests install uninstall package
 
 all: build
 
@@ -22,19 +25,27 @@ install-deps:
 install-test-deps:
 	@bash tools/install-deps.sh --test
 
+# The stamps skip configuring a folder again, so the warnings option is compared with the
+# folder's cache on every run and set when it differs: a folder configured without it (or with
+# it) follows the WARNINGS_AS_ERRORS of this run.
+apply-warnings-option = grep -qx 'QUILLON_WARNINGS_AS_ERRORS:BOOL=$(WARNINGS_AS_ERRORS)' \
+	$(1)/CMakeCache.txt || cmake -S . -B $(1) $(WARNINGS_OPTION) >/dev/null
+
 # Configure once (the stamp is only made by a configure that succeeded); afterwards the build
 # re-runs CMake by itself when a CMakeLists.txt changes. The program alone, unless the tests
 # were configured already; `make test` adds them and their packages.
 configure: install-deps
 	@[ -f $(BUILD_DIR)/.configured ] || { \
-		cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+		cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(WARNINGS_OPTION) \
 			-DQUILLON_TESTS=OFF -DQUILLON_BENCH=OFF && touch $(BUILD_DIR)/.configured; }
+	@$(call apply-warnings-option,$(BUILD_DIR))
 
 configure-tests: install-test-deps
 	@[ -f $(BUILD_DIR)/.configured-tests ] || { \
-		cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+		cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(WARNINGS_OPTION) \
 			-DQUILLON_TESTS=ON -DQUILLON_BENCH=ON \
 		&& touch $(BUILD_DIR)/.configured $(BUILD_DIR)/.configured-tests; }
+	@$(call apply-warnings-option,$(BUILD_DIR))
 
 build: configure
 	@$(CMAKE_BUILD) $(BUILD_DIR) -j$(JOBS)
@@ -76,18 +87,25 @@ test: configure-tests
 
 # The unit tests again, built with AddressSanitizer and UndefinedBehaviorSanitizer in a folder of
 # their own; any report fails the run. The end-to-end tests (label xvfb) stay with `make test`.
+# CMakePresets.json's sanitize preset repeats these flags and the ctest environment below.
 SANITIZE_FLAGS := -O1 -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all
 test-sanitize: install-test-deps
 	@[ -f $(SANITIZE_DIR)/.configured ] || { \
 		cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DQUILLON_BENCH=OFF \
-			-DCMAKE_CXX_FLAGS="$(SANITIZE_FLAGS)" \
+			$(WARNINGS_OPTION) -DCMAKE_CXX_FLAGS="$(SANITIZE_FLAGS)" \
 			-DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" \
 			-DCMAKE_SHARED_LINKER_FLAGS="-fsanitize=address,undefined" \
 		&& touch $(SANITIZE_DIR)/.configured; }
+	@$(call apply-warnings-option,$(SANITIZE_DIR))
 	@$(CMAKE_BUILD) $(SANITIZE_DIR) -j$(JOBS)
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 		ctest --test-dir $(SANITIZE_DIR) --output-on-failure --label-exclude xvfb
+
+# Every C++ file as .clang-format wants it; lists the places that differ. (VersionInfo.h.in is
+# C++ only once CMake has filled it in.)
+check-format: install-test-deps
+	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)

@@ -1,6 +1,7 @@
 #include <QApplication>
 
 #include "app/CommandLine.h"
+#include "core/AppTitle.h"
 #include "core/ProgramFolder.h"
 #include "core/fomBarClock.h"
 #include "platform/Clipboard.h"
@@ -22,6 +23,7 @@
 #include "platform/TempFolder.h"
 #include "platform/TickCounter.h"
 #include "platform/WindowOrder.h"
+#include "windows/fomMessage.h"
 
 int main(int argc, char* argv[]) {
     if (const std::optional<int> status = runCommandLine(argc, argv)) return *status;
@@ -45,7 +47,7 @@ int main(int argc, char* argv[]) {
     QtScreenMetrics display;
     QtWindowOrder windowOrder;
     QtTrayIcon tray;
-    QtMessageBox messages;
+    QtMessageBox messages(appTitle());
     QtPictureLoader pictures;
     QtClipboard clipboard;
     const QString programFolder = withTrailingSeparator(QCoreApplication::applicationDirPath());
@@ -62,6 +64,8 @@ int main(int argc, char* argv[]) {
                             ticks,    programs, fileDialog, tempFolder};
 
     fomBarClock window(platform, programFolder);
+    window.setMessageWindow(
+        [&](const QString& Message) { fomMessage::showModal(platform, &window, Message); });
     QObject::connect(&instance, &SingleInstance::activationRequested, &window,
                      [&] { windowOrder.BringToFront(window); });
     QuitSignals quitSignals;

@@ -12,9 +12,9 @@
 #include "core/SettingRecord.h"
 #include "core/WindowTwips.h"
 #include "core/modCou1.h"
-#include "platform/clsComDlg.h"
 #include "platform/Platform.h"
 #include "platform/TrayIcon.h"
+#include "platform/clsComDlg.h"
 #include "sound/modMCIPlay.h"
 
 class BarView;
@@ -61,8 +61,8 @@ public:
 
     // Watch on the computer's clock (core/fomBarClockMonitor.cpp).
     void TimeCheck();
-    // Shows the message window modally with the text, returning when it is closed. Unset, it is
-    // fomMessage; tests put in a stand-in that returns at once.
+    // Shows the message window modally with the text, returning when it is closed: the program
+    // puts in fomMessage, tests a stand-in that returns at once. Unset, nothing is shown.
     using MessageWindow = std::function<void(const QString& Message)>;
     void setMessageWindow(MessageWindow show) { m_messageWindow = std::move(show); }
 

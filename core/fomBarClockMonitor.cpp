@@ -3,7 +3,6 @@
 #include "core/DayCount.h"
 #include "core/fomBarClock.h"
 #include "platform/Clock.h"
-#include "windows/fomMessage.h"
 
 void fomBarClock::TimeCheck() {
     const QDateTime P = m_platform.clock.now();
@@ -29,11 +28,5 @@ void fomBarClock::TimeCheck() {
 }
 
 void fomBarClock::showMessage(const QString& Message) {
-    if (m_messageWindow) {
-        m_messageWindow(Message);
-        return;
-    }
-    fomMessage form(m_platform, this);
-    form.setMessage(Message);
-    form.exec();
+    if (m_messageWindow) m_messageWindow(Message);
 }

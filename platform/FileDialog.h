@@ -28,6 +28,8 @@ struct FileDialogRequest {
 struct FileDialogAnswer {
     QStringList files;  // full paths, all in one folder
     qsizetype selectedType = 0;
+    // The folder the dialog showed, as the platform names it: that of every file.
+    QString folder;
 };
 
 // The platform's file chooser; returns when the user has closed it, nothing when cancelled.

@@ -1,8 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <utility>
 
-// Modal messages under the application title.
+// Modal messages under the application's title.
 class MessageBox {
 public:
     virtual ~MessageBox() = default;
@@ -14,6 +15,10 @@ public:
 
 class QtMessageBox final : public MessageBox {
 public:
+    explicit QtMessageBox(QString title) : m_title(std::move(title)) {}
     void exclamation(const QString& text) override;
     void plain(const QString& text) override;
+
+private:
+    QString m_title;
 };

@@ -1,5 +1,4 @@
 #include <QFileDialog>
-#include <algorithm>
 
 #include "platform/FileDialog.h"
 
@@ -12,6 +11,15 @@ QString qtPatterns(const QString& pattern) {
     for (QString& one : patterns)
         if (one == QLatin1String("*.*")) one = QStringLiteral("*");
     return patterns.join(QLatin1Char(' '));
+}
+
+// The chosen type's place among the offered ones. With the details hidden Qt names it as shown,
+// without its patterns; a platform's own dialog may name it in full.
+qsizetype chosenType(const QList<FileType>& types, const QStringList& filters,
+                     const QString& chosen) {
+    for (qsizetype i = 0; i < filters.size(); ++i)
+        if (chosen == filters[i] || chosen == types[i].description.simplified()) return i;
+    return 0;
 }
 
 }  // namespace
@@ -37,5 +45,6 @@ std::optional<FileDialogAnswer> QtFileDialog::choose(const FileDialogRequest& re
     if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return FileDialogAnswer{dialog.selectedFiles(),
-                            std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter()))};
+                            chosenType(request.types, filters, dialog.selectedNameFilter()),
+                            dialog.directory().absolutePath()};
 }

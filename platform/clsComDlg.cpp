@@ -1,6 +1,6 @@
 #include "platform/clsComDlg.h"
 
-#include <QStringList>
+#include <QDir>
 #include <algorithm>
 
 #include "platform/FileDialog.h"
@@ -23,11 +23,27 @@ QString clsComDlg::ShowDialog(int16_t kind) {
     request.existingOnly = (Flags & OFN_FILEMUSTEXIST) != 0;
     request.multiple = (Flags & OFN_ALLOWMULTISELECT) != 0;
 
+    ChosenFiles.clear();
     const std::optional<FileDialogAnswer> answer = m_dialog.choose(request);
     if (!answer || answer->files.isEmpty()) return {};
     FilterIndex = static_cast<int32_t>(answer->selectedType + 1);
-    if (answer->files.size() == 1) return answer->files.first();
-    QStringList list{PathFolder(answer->files.first())};
-    for (const QString& file : answer->files) list << PathFileName(file);
+    ChosenFiles = answer->files;
+    if (ChosenFiles.size() == 1) return ChosenFiles.first();
+    // The names from the dialog's own folder, not from splitting the paths: on this system "\"
+    // is a character of a name.
+    const QDir folder(answer->folder);
+    QStringList list{answer->folder};
+    for (const QString& file : ChosenFiles) list << folder.relativeFilePath(file);
     return list.join(QChar(u'\0'));
+}
+
+QStringList clsComDlg::open(QWidget* owner, const QString& filter, int32_t flags,
+                            const QString& title, const QString& current) {
+    OwnerhWnd = owner;
+    Filter = filter;
+    Flags = flags;
+    DialogTitle = title;
+    FileName = current;
+    setAction(1);
+    return ChosenFiles;
 }

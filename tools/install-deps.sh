@@ -43,6 +43,8 @@ TEST_PACKAGES=(
     pulseaudio sox
     # The checkers of the menu entry, the software-centre description and the Debian package.
     desktop-file-utils appstream lintian
+    # The format check (make check-format).
+    clang-format
     "${PACKAGE_PACKAGES[@]}"
 )
 

@@ -185,15 +185,9 @@ void fomAlarm::cmdAlarmName_Click() { chooseSound(*txtAlarmName, kAlarmChooserTi
 void fomAlarm::cmdJihoName_Click() { chooseSound(*txtJihoName, kJihoChooserTitle); }
 
 void fomAlarm::chooseSound(QLineEdit& box, const QString& title) {
-    clsComDlg& ComDlg = m_clock.ComDlg();
-    ComDlg.OwnerhWnd = this;
-    ComDlg.Filter = kSoundFilter;
-    ComDlg.Flags = clsComDlg::OFN_HIDEREADONLY | clsComDlg::OFN_FILEMUSTEXIST |
-                   clsComDlg::OFN_EXPLORER | clsComDlg::OFN_LONGNAMES;
-    ComDlg.DialogTitle = title;
-    ComDlg.FileName = box.text();
-    ComDlg.setAction(1);
-    if (!ComDlg.FileName.isEmpty()) showName(box, ComDlg.FileName);
+    const QStringList chosen =
+        m_clock.ComDlg().open(this, kSoundFilter, clsComDlg::kOpenExisting, title, box.text());
+    if (!chosen.isEmpty()) showName(box, chosen.first());
 }
 
 bool fomAlarm::txtAlarmName_OLEDragDrop(const QMimeData& Data) {

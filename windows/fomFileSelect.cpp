@@ -22,19 +22,6 @@ const QString kBackFilter = QStringLiteral("ﾋﾞｯﾄﾏｯﾌﾟ画像(*.bmp
 const QString kCharFilter = QStringLiteral("ｱｲｺﾝﾌｧｲﾙ(*.ico)|*.ico|全てのﾌｧｲﾙ(*.*)|*.*");
 const QString kBackChooserTitle = QStringLiteral("背景画像の選択");
 const QString kCharChooserTitle = QStringLiteral("キャラクタの選択");
-constexpr int32_t kOpenFlags = clsComDlg::OFN_HIDEREADONLY | clsComDlg::OFN_FILEMUSTEXIST |
-                               clsComDlg::OFN_EXPLORER | clsComDlg::OFN_LONGNAMES;
-
-// The chooser's answer as full paths: one path, or a folder, a NUL and names separated by NULs.
-QStringList chosenPaths(const QString& answer) {
-    QStringList parts = answer.split(QChar(u'\0'));
-    if (parts.size() == 1) return parts;
-    QString folder = parts.takeFirst();
-    // A root folder ("/", "C:\") already ends in its separator.
-    if (!folder.endsWith(u'/') && !folder.endsWith(u'\\')) folder += u'/';
-    for (QString& name : parts) name.prepend(folder);
-    return parts;
-}
 
 }  // namespace
 
@@ -159,15 +146,16 @@ void fomFileSelect::optChar_Click(int16_t Index) {
 }
 
 void fomFileSelect::cmdBack_Click() {
-    const QString chosen = choose(kBackFilter, kOpenFlags, kBackChooserTitle, txtBack->text());
-    if (!chosen.isEmpty()) showName(*txtBack, chosen);
+    const QStringList chosen = m_clock.ComDlg().open(this, kBackFilter, clsComDlg::kOpenExisting,
+                                                     kBackChooserTitle, txtBack->text());
+    if (!chosen.isEmpty()) showName(*txtBack, chosen.first());
 }
 
 void fomFileSelect::cmdChar_Click(int16_t Index) {
-    const QString chosen = choose(kCharFilter, kOpenFlags | clsComDlg::OFN_ALLOWMULTISELECT,
-                                  kCharChooserTitle, txtChar[Index]->text());
-    if (chosen.isEmpty()) return;
-    showFrames(Index, chosenPaths(chosen));
+    const QStringList chosen = m_clock.ComDlg().open(
+        this, kCharFilter, clsComDlg::kOpenExisting | clsComDlg::OFN_ALLOWMULTISELECT,
+        kCharChooserTitle, txtChar[Index]->text());
+    if (!chosen.isEmpty()) showFrames(Index, chosen);
 }
 
 void fomFileSelect::showFrames(int16_t Index, const QStringList& paths) {
@@ -177,18 +165,6 @@ void fomFileSelect::showFrames(int16_t Index, const QStringList& paths) {
         showName(*txtChar[0], paths[0]);
         showName(*txtChar[1], paths[1]);
     }
-}
-
-QString fomFileSelect::choose(const QString& filter, int32_t Flags, const QString& title,
-                              const QString& current) {
-    clsComDlg& ComDlg = m_clock.ComDlg();
-    ComDlg.OwnerhWnd = this;
-    ComDlg.Filter = filter;
-    ComDlg.Flags = Flags;
-    ComDlg.DialogTitle = title;
-    ComDlg.FileName = current;
-    ComDlg.setAction(1);
-    return ComDlg.FileName;
 }
 
 bool fomFileSelect::txtBack_OLEDragDrop(const QMimeData& Data) {

@@ -57,9 +57,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Shows the chooser over this window; the chosen name or names as clsComDlg gives them.
-    QString choose(const QString& filter, int32_t Flags, const QString& title,
-                   const QString& current);
     // One file goes to the frame asked for; two or more fill both frames in order, from either
     // box, and the rest are ignored.
     void showFrames(int16_t Index, const QStringList& paths);

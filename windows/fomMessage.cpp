@@ -28,6 +28,12 @@ fomMessage::fomMessage(const Platform& platform, QWidget* parent)
     setFocusProxy(cmdExit);
 }
 
+void fomMessage::showModal(const Platform& platform, QWidget* parent, const QString& Message) {
+    fomMessage form(platform, parent);
+    form.setMessage(Message);
+    form.exec();
+}
+
 void fomMessage::Form_Activate() {
     lblMessage->setText(m_message);
     m_platform.clipboard.beep();

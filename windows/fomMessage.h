@@ -13,6 +13,8 @@ class fomMessage final : public QDialog {
     Q_OBJECT
 public:
     explicit fomMessage(const Platform& platform, QWidget* parent = nullptr);
+    // A window with the text, modal over parent; returns when it is closed.
+    static void showModal(const Platform& platform, QWidget* parent, const QString& Message);
 
     // The text to show; set it before showing the window.
     QString Message() const { return m_message; }

@@ -23,6 +23,8 @@ TEST(PathTest, RootFolderAndNameOfDrivesSharesAndSlashPaths) {
         {"/b.wav", "", "/", "b.wav"},
         // A colon inside a folder's name is no drive.
         {"/home/a:b/c.wav", "", "/home/a:b", "c.wav"},
+        // Here "\" belongs to the name.
+        {"/p/a\\b.ico", "", "/p", "a\\b.ico"},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(PathRoot(row.path), row.root) << row.path.toStdString();
@@ -42,7 +44,7 @@ TEST(clsComDlgTest, LongPathsWholeTypeAcceptedLastIsShownFirstByAnyCaller) {
     ComDlg.Filter = kSounds;
     ComDlg.Flags = 0x281004;
     ComDlg.FileName = folder + QStringLiteral("/a.wav");
-    dialog.answer = FileDialogAnswer{{folder + QStringLiteral("/b.mid")}, 1};
+    dialog.answer = FileDialogAnswer{{folder + QStringLiteral("/b.mid")}, 1, folder};
     ComDlg.setAction(1);
     const FileDialogRequest& sound = dialog.requests.back();
     EXPECT_EQ(sound.title, ComDlg.DialogTitle);
@@ -74,15 +76,20 @@ TEST(clsComDlgTest, SeveralFilesGiveFolderAndNamesBetweenNulsOneFileItsPath) {
     clsComDlg ComDlg(dialog);
     ComDlg.Filter = kIcons;
     ComDlg.Flags = 0x281204;
-    dialog.answer = FileDialogAnswer{{"/pics/a.ico", "/pics/b.ico"}, 0};
+    dialog.answer = FileDialogAnswer{{"/pics/a.ico", "/pics/b.ico"}, 0, "/pics"};
     ComDlg.setAction(1);
     EXPECT_TRUE(dialog.requests.back().multiple);
     EXPECT_EQ(ComDlg.FileName, QStringLiteral("/pics") + QChar(u'\0') + QStringLiteral("a.ico") +
                                    QChar(u'\0') + QStringLiteral("b.ico"));
+    EXPECT_EQ(ComDlg.ChosenFiles, QStringList({"/pics/a.ico", "/pics/b.ico"}));
     EXPECT_EQ(ComDlg.FilterIndex, 1);
-    dialog.answer = FileDialogAnswer{{"/a.ico"}, 0};
+    dialog.answer = FileDialogAnswer{{"/a.ico"}, 0, "/"};
     ComDlg.setAction(1);
     EXPECT_EQ(ComDlg.FileName, QStringLiteral("/a.ico"));
+    EXPECT_EQ(ComDlg.ChosenFiles, QStringList{"/a.ico"});
+    dialog.answer.reset();
+    ComDlg.setAction(1);
+    EXPECT_TRUE(ComDlg.ChosenFiles.isEmpty());
 }
 
 }  // namespace

@@ -109,7 +109,7 @@ TEST_F(fomAlarmTest, LoadShowsTheRecordAndSetWritesWhatIsShown) {
 
 TEST_F(fomAlarmTest, CancelKeepsTheRecordChooserAndDropsTakeOneFile) {
     fomAlarm& f = open(3, 420);
-    fakes.fileDialog.answer = FileDialogAnswer{{"/snd/new.wav"}, 0};
+    fakes.fileDialog.answer = FileDialogAnswer{{"/snd/new.wav"}, 0, "/snd"};
     f.cmdAlarmName->click();
     const FileDialogRequest& asked = fakes.fileDialog.requests.back();
     EXPECT_EQ(asked.title, "ｱﾗｰﾑｻｳﾝﾄﾞの選択");

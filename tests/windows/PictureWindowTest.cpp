@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -119,7 +120,7 @@ TEST_F(fomFileSelectTest, EnterStoresTheChoiceReloadsAndSavesWhatTheReloadCorrec
 
 TEST_F(fomFileSelectTest, ChooserAndDropsFillOneFrameOrBoth) {
     fomFileSelect& f = open(1, 1);
-    fakes.fileDialog.answer = FileDialogAnswer{{"/pics/new.bmp"}, 0};
+    fakes.fileDialog.answer = FileDialogAnswer{{"/pics/new.bmp"}, 0, "/pics"};
     f.cmdBack->click();
     const FileDialogRequest back = fakes.fileDialog.requests.back();
     EXPECT_EQ(QStringList({back.title, back.folder, back.fileName, back.types[0].description,
@@ -159,7 +160,9 @@ TEST_F(fomFileSelectTest, ChooserAndDropsFillOneFrameOrBoth) {
             QApplication::sendEvent(f.txtChar[c.box], &drop);
         } else {
             fakes.fileDialog.answer.reset();
-            if (!c.files.isEmpty()) fakes.fileDialog.answer = FileDialogAnswer{c.files, 0};
+            if (!c.files.isEmpty())
+                fakes.fileDialog.answer =
+                    FileDialogAnswer{c.files, 0, QFileInfo(c.files[0]).path()};
             f.cmdChar[c.box]->click();
         }
         EXPECT_EQ(f.txtChar[0]->text(), c.frame1);
