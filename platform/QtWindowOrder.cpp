@@ -1,6 +1,8 @@
+#include <QGuiApplication>
 #include <QWidget>
 
 #include "platform/WindowOrder.h"
+#include "platform/X11ActiveWindow.h"
 
 namespace {
 void setStaysOnTop(QWidget& window, bool on) {
@@ -15,6 +17,9 @@ void setStaysOnTop(QWidget& window, bool on) {
 void QtWindowOrder::BringToFront(QWidget& window) {
     window.raise();
     window.activateWindow();
+    // Qt stamps its request with its last input, which GNOME and KDE take for an older one.
+    if (QGuiApplication::platformName() == QLatin1String("xcb") && window.isVisible())
+        requestActiveWindowByUser(static_cast<uint32_t>(window.winId()));
 }
 
 void QtWindowOrder::SetTopMost(QWidget& window) { setStaysOnTop(window, true); }
