@@ -242,6 +242,13 @@ e2e_private_env() {
     INI=$XDG_CONFIG_HOME/Quillon/Quillon.ini
 }
 
+# e2e_store_settings KEY=VALUE...: the settings a previous run left, read at the next start.
+e2e_store_settings() {
+    mkdir -p "$(dirname "$INI")"
+    printf '[Setting]\n' >"$INI"
+    printf '%s\n' "$@" >>"$INI"
+}
+
 # e2e_start_clock NAME: starts the program in the background; its pid goes to CLOCK_PID,
 # its output to NAME.log.
 e2e_start_clock() {

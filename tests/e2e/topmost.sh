@@ -4,8 +4,7 @@ source "$(dirname "$0")/lib.sh"
 
 e2e_private_env
 e2e_start_x
-mkdir -p "$(dirname "$INI")"
-printf '[Setting]\nLeft=3000\nTop=3000\nTopMost=1\n' >"$INI"
+e2e_store_settings Left=3000 Top=3000 TopMost=1
 e2e_start_clock clock
 e2e_wait_bar "$CLOCK_PID"
 

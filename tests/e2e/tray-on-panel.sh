@@ -8,8 +8,7 @@ command -v gdbus >/dev/null 2>&1 || fail "'gdbus' is not installed; run tools/in
 
 e2e_private_env
 e2e_start_x
-mkdir -p "$(dirname "$INI")"
-printf '[Setting]\nLeft=3000\nTop=3000\nTaskTray=1\n' >"$INI"
+e2e_store_settings Left=3000 Top=3000 TaskTray=1
 e2e_start_clock clock
 e2e_wait_bar "$CLOCK_PID"
 
