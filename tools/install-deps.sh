@@ -29,8 +29,8 @@ TEST_PACKAGES=(
     openbox trayer
     # Tests that start the clock at a chosen time.
     faketime
-    # A sound server, and making test clips.
-    pulseaudio sox
+    # A sound server, its player and recorder, and making test clips (wave, ogg).
+    pulseaudio pulseaudio-utils sox
     # The checkers of the menu entry and the software-centre description.
     desktop-file-utils appstream
     "${PACKAGE_PACKAGES[@]}"
