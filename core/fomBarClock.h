@@ -12,9 +12,9 @@
 #include "core/SettingRecord.h"
 #include "core/WindowTwips.h"
 #include "core/modCou1.h"
-#include "platform/clsComDlg.h"
 #include "platform/Platform.h"
 #include "platform/TrayIcon.h"
+#include "platform/clsComDlg.h"
 #include "sound/modMCIPlay.h"
 
 class BarView;
@@ -165,6 +165,7 @@ private:
     double tppX() const;
     double tppY() const;
     void setTimMciPlayInterval(int ms);
+    void prepareDueSounds();
     bool readyToPlay();
     void focusSequence();
     void showMessage(const QString& Message);
