@@ -15,7 +15,10 @@ sound_server() {
     socket=$folder/runtime/native
     SOUND_SERVER=unix:$socket
     SOUND_PIDS=()
-    HOME=$folder XDG_RUNTIME_DIR=$folder/runtime pulseaudio -n --daemonize=no --use-pid-file=no \
+    # Nothing that leads to another server (a bus found through the display included): it would
+    # take that one for itself, already running, and end.
+    env -u PULSE_SERVER -u DISPLAY -u DBUS_SESSION_BUS_ADDRESS HOME="$folder" \
+        XDG_CONFIG_HOME="$folder/config" XDG_RUNTIME_DIR="$folder/runtime" pulseaudio -n --daemonize=no --use-pid-file=no \
         --exit-idle-time=-1 --load="module-null-sink sink_name=listen rate=44100 channels=1" \
         --load="module-native-protocol-unix socket=$socket" >"$folder/server.log" 2>&1 &
     SOUND_PIDS+=($!)
