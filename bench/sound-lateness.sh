@@ -2,8 +2,10 @@
 # How late the first sample of the alarm and of the chime's strikes reaches the sound server after
 # the second it is due: median and worst of 10 plays of a wave and of an ogg file, for the first
 # play after the clock's start and for later plays, beside paplay started at the due moment.
-# Usage: bench/sound-lateness.sh [CLOCK] [LISTEN]
+# Usage: bench/sound-lateness.sh [--cold] [CLOCK] [LISTEN]
 #   CLOCK defaults to build/app/quillon, LISTEN to build/tools/listen/quillon-listen.
+#   --cold: before each first play, the media libraries leave the page cache (as after a restart),
+#   so loading them reads the disk again; pages another program has mapped stay.
 # First plays: ten starts of the clock, each sounding its alarm. Later plays: one start sounding
 # the eleven strikes of 11:00; strikes 2 to 11 are the later plays. A wave strike is due one
 # second after the one before; a media strike plays to its end first, so its due second is taken
@@ -15,6 +17,11 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
+cold=0
+if [[ ${1:-} == --cold ]]; then
+    cold=1
+    shift
+fi
 clock=${1:-$root/build/app/quillon}
 listen=${2:-$root/build/tools/listen/quillon-listen}
 plays=10
@@ -85,10 +92,26 @@ run_clock() {
     wait "$pid" || true
 }
 
+# The module, the Qt media backends, GStreamer's plugins and all the libraries they load.
+media_files() {
+    local plugins
+    plugins=$(ls "$(dirname "$clock")"/*.so /usr/lib/*/qt6/plugins/multimedia/*.so)
+    printf '%s\n' $plugins /usr/lib/*/gstreamer-1.0/*.so
+    ldd $plugins | awk '/=> \// { print $3 }'
+}
+
+drop_media_files() {
+    local file
+    for file in $(media_files | sort -u); do
+        dd if="$file" iflag=nocache count=0 status=none 2>/dev/null || true
+    done
+}
+
 # first_plays NAME SOUND: lateness of the alarm in ten starts.
 first_plays() {
     local i onset late=()
     for ((i = 0; i < plays; ++i)); do
+        ((cold == 0)) || drop_media_files
         run_clock "$1-$i" $((7 * 3600)) 8 3 AlarmMode=1 AlarmTime=420 "AlarmName1=$2"
         onset=$(first_sound $((DUE - 1)) 4)
         [[ -z $onset ]] || late+=("$(awk -v a="$onset" -v b="$DUE" 'BEGIN { printf "%.3f", a - b }')")
@@ -128,4 +151,4 @@ report "wave, first play" "$wave_first"
 report "wave, later plays" "$wave_later"
 report "ogg, first play" "$media_first"
 report "ogg, later plays" "$media_later"
-echo "load average: $load_before before, $load_after after; $(nproc) cores"
+echo "load average: $load_before before, $load_after after; $(nproc) cores$( ((cold == 0)) || echo "; media libraries dropped from the page cache before each first play")"
