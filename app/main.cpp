@@ -51,7 +51,7 @@ int main(int argc, char* argv[]) {
     QtPictureLoader pictures;
     QtClipboard clipboard;
     const QString programFolder = withTrailingSeparator(QCoreApplication::applicationDirPath());
-    // Sound comes from a module loaded with the first sound played.
+    // Sound comes from a module loaded when the first sound is armed or played.
     MultimediaModule multimedia(MultimediaModule::besideProgram(programFolder));
     QtTickCounter ticks;
     QtWaveSound wave(multimedia, ticks, programFolder + QStringLiteral("Default.wav"));

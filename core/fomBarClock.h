@@ -165,6 +165,7 @@ private:
     double tppX() const;
     double tppY() const;
     void setTimMciPlayInterval(int ms);
+    void prepareDueSounds();
     bool readyToPlay();
     void focusSequence();
     void showMessage(const QString& Message);

@@ -23,4 +23,8 @@ public:
     virtual ~MediaControl() = default;
     // 0 on success, else one of the errors above; reply is cleared, then filled by "status".
     virtual int mciSendString(const QString& command, QString& reply) = 0;
+    // Opens the file ahead, paused at its start, so that a later open and play of the same name
+    // only has to start it. Plays nothing and takes no alias; a file that cannot be opened is
+    // left alone.
+    virtual void prepare(const QString& name) = 0;
 };

@@ -10,10 +10,16 @@ class MultimediaBackend {
 public:
     virtual ~MultimediaBackend() = default;
 
+    // Loads and decodes a wave file in the background, so that playing it later only has to
+    // start it. Plays nothing.
+    virtual void prepareWave(const QString& path) = 0;
     // Starts a wave file from its beginning, cutting off the wave sound before it.
     virtual bool playWave(const QString& path) = 0;
     virtual void stopWave() = 0;
 
+    // Opens a media file in the background and makes it ready to sound, paused at its start, so
+    // that opening and playing it later only has to start it. Plays nothing.
+    virtual void prepareMedia(const QString& path) = 0;
     // One media file at a time. Opening waits, processing events, until the file is loaded or
     // has failed to load, at most a few seconds.
     virtual bool openMedia(const QString& path) = 0;
@@ -23,7 +29,10 @@ public:
     // Milliseconds; the length once the media has ended; -1 when the player has failed.
     virtual int64_t mediaPosition() = 0;
     virtual void closeMedia() = 0;
+
+    // Silences and frees everything, the prepared sounds included.
+    virtual void release() = 0;
 };
 
-#define QuillonMultimediaBackend_iid "org.quillon.MultimediaBackend/1"
+#define QuillonMultimediaBackend_iid "org.quillon.MultimediaBackend/2"
 Q_DECLARE_INTERFACE(MultimediaBackend, QuillonMultimediaBackend_iid)

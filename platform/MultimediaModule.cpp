@@ -6,8 +6,7 @@ MultimediaModule::MultimediaModule(const QString& modulePath) : m_modulePath(mod
 
 MultimediaModule::~MultimediaModule() {
     if (m_backend == nullptr) return;
-    m_backend->stopWave();
-    m_backend->closeMedia();
+    m_backend->release();
 }
 
 MultimediaBackend* MultimediaModule::backend() {

@@ -54,6 +54,11 @@ int QtMediaControl::mciSendString(const QString& command, QString& reply) {
     return kNoError;
 }
 
+void QtMediaControl::prepare(const QString& name) {
+    if (!QFileInfo(name).isFile()) return;
+    if (MultimediaBackend* backend = m_source.backend()) backend->prepareMedia(name);
+}
+
 int QtMediaControl::open(const QString& path, const QString& alias) {
     if (!m_alias.isEmpty()) return kDuplicateAlias;
     if (!QFileInfo(path).isFile()) return kFileNotFound;

@@ -10,6 +10,7 @@ public:
     explicit QtMediaControl(MultimediaSource& source);
 
     int mciSendString(const QString& command, QString& reply) override;
+    void prepare(const QString& name) override;
 
 private:
     int open(const QString& path, const QString& alias);

@@ -21,7 +21,7 @@ bool QtWaveSound::sndPlaySound(const QString& name, uint32_t flags) {
     }
     if ((flags & SND_ASYNC) == 0) return false;
 
-    QString path = name.compare(kDefaultAlias, Qt::CaseInsensitive) == 0 ? m_defaultSound : name;
+    QString path = pathOf(name);
     std::optional<uint32_t> length = waveLengthMs(path);
     if (!length && (flags & SND_NODEFAULT) == 0) {
         path = m_defaultSound;
@@ -39,6 +39,16 @@ bool QtWaveSound::sndPlaySound(const QString& name, uint32_t flags) {
     m_startedAt = m_ticks.timeGetTime();
     m_lengthMs = *length;
     return true;
+}
+
+void QtWaveSound::prepare(const QString& name) {
+    const QString path = pathOf(name);
+    if (!waveLengthMs(path)) return;
+    if (MultimediaBackend* backend = m_source.backend()) backend->prepareWave(path);
+}
+
+QString QtWaveSound::pathOf(const QString& name) const {
+    return name.compare(kDefaultAlias, Qt::CaseInsensitive) == 0 ? m_defaultSound : name;
 }
 
 bool QtWaveSound::isSounding() {

@@ -15,8 +15,11 @@ public:
 
     bool sndPlaySound(const QString& name, uint32_t flags) override;
     bool isSounding() override;
+    void prepare(const QString& name) override;
 
 private:
+    QString pathOf(const QString& name) const;
+
     MultimediaSource& m_source;
     TickCounter& m_ticks;
     QString m_defaultSound;

@@ -18,6 +18,9 @@ public:
     // True when the sound was started. An empty name stops any sounding wave sound.
     // The alias ".Default" names the program's default sound.
     virtual bool sndPlaySound(const QString& name, uint32_t flags) = 0;
+    // Loads the sound ahead, so that a later start of the same name only has to start it.
+    // Plays nothing; a name that cannot be played is left alone.
+    virtual void prepare(const QString& name) = 0;
     // True while the last sound started here has not reached its end nor been stopped.
     virtual bool isSounding() = 0;
 };

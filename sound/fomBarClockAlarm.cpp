@@ -36,6 +36,7 @@ void fomBarClock::WaveSub(int16_t h, int16_t m, int16_t s) {
             JihoLeft = hour12 == 0 ? 12 : hour12;
         }
     }
+    prepareDueSounds();
 }
 
 bool fomBarClock::WaveSubMissed(const QDateTime& previous, const QDateTime& now) {
@@ -89,6 +90,14 @@ void fomBarClock::timMciPlay_Timer() {
         // to ask for another try.
         setTimMciPlayInterval(kPlaybackTickMs);
     }
+    prepareDueSounds();
+}
+
+void fomBarClock::prepareDueSounds() {
+    // At every tick of a countdown, so that a name the settings changed meanwhile is ready too;
+    // a name that is ready already costs little.
+    if (AlarmWait > 0) m_mciPlay.MciPrepare(m_setting.AlarmName1);
+    if (JihoWait > 0) m_mciPlay.MciPrepare(m_setting.AlarmName2);
 }
 
 void fomBarClock::setTimMciPlayInterval(int ms) {

@@ -15,6 +15,7 @@
 namespace {
 
 const QString kAlias = QStringLiteral("x1");
+const QString kDefaultAlias = QStringLiteral(".Default");
 // Between two looks at the position of a playing media file.
 constexpr int32_t kPollMs = 100;
 // Kept after the last position so the end of the media is not cut off by closing it.
@@ -31,6 +32,10 @@ QString trimBlanks(const QString& text) {
     while (first < last && text[first] == QLatin1Char(' ')) ++first;
     while (last > first && text[last - 1] == QLatin1Char(' ')) --last;
     return text.mid(first, last - first);
+}
+
+bool isWaveName(const QString& name) {
+    return name.right(4).compare(QLatin1String(".wav"), Qt::CaseInsensitive) == 0;
 }
 
 // The leading number of a reply, as a 32-bit integer rounded to the nearest (halves to even);
@@ -61,14 +66,24 @@ int16_t modMCIPlay::MciPlay(const QString& name) {
     return MciPlaySound(name);
 }
 
+void modMCIPlay::MciPrepare(const QString& name) {
+    if (name.startsWith(QLatin1Char('!'))) return;
+    if (name.isEmpty())
+        m_wave.prepare(kDefaultAlias);
+    else if (isWaveName(name))
+        m_wave.prepare(name);
+    else
+        m_media.prepare(name);
+}
+
 int16_t modMCIPlay::MciPlaySound(const QString& name) {
     if (PlayBusy == 1) return 1;
     PlayBusy = 1;
     PlayStop = 0;
     int16_t result;
     if (name.isEmpty())
-        result = MciPlayWave(QStringLiteral(".Default"));
-    else if (name.right(4).compare(QLatin1String(".wav"), Qt::CaseInsensitive) == 0)
+        result = MciPlayWave(kDefaultAlias);
+    else if (isWaveName(name))
         result = MciPlayWave(name);
     else
         result = MciPlayMedia(name);

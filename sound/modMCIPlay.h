@@ -17,6 +17,9 @@ public:
     modMCIPlay(WaveSound& wave, MediaControl& media, TickCounter& ticks, ProgramStarter& programs);
 
     int16_t MciPlay(const QString& name);
+    // Readies a name a few seconds before it is due to play, so that the play only has to start
+    // it. Plays nothing, takes no part in the busy rule, and leaves programs alone.
+    void MciPrepare(const QString& name);
     // Silences the wave sound at once; a media play ends at its next look at PlayStop.
     void MciStop();
     int16_t MciPlaySound(const QString& name);

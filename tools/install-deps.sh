@@ -39,8 +39,8 @@ TEST_PACKAGES=(
     mutter kwin-wayland xwayland
     # Tests that start the clock at a chosen time.
     faketime
-    # A sound server, and making test clips.
-    pulseaudio sox
+    # A sound server, its player and recorder, and making test clips (wave, ogg).
+    pulseaudio pulseaudio-utils sox
     # The checkers of the menu entry, the software-centre description and the Debian package.
     desktop-file-utils appstream lintian
     # The format check (make check-format).

@@ -151,8 +151,10 @@ public:
     };
     bool sndPlaySound(const QString& name, uint32_t flags) override;
     bool isSounding() override { return !sounding.isEmpty(); }
+    void prepare(const QString& name) override { prepared << name; }
 
     QSet<QString> playable;
+    QStringList prepared;
     QString sounding;
     std::vector<Call> calls;
 };
@@ -162,8 +164,10 @@ class FakeMediaControl final : public MediaControl {
 public:
     explicit FakeMediaControl(const FakeTickCounter& ticks) : m_ticks(ticks) {}
     int mciSendString(const QString& command, QString& reply) override;
+    void prepare(const QString& name) override { prepared << name; }
 
     QMap<QString, uint32_t> files;
+    QStringList prepared;
     QStringList failing;  // commands that answer an error
     QStringList commands;
     QString openFile;                // empty when nothing is open

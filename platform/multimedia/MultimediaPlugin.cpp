@@ -8,6 +8,7 @@
 #include <QSoundEffect>
 #include <QTimer>
 #include <QUrl>
+#include <utility>
 
 namespace {
 
@@ -15,6 +16,8 @@ namespace {
 constexpr int kLoadBoundMs = 3000;
 // Between two looks at the player while waiting; events are processed throughout.
 constexpr int kWaitSliceMs = 10;
+// Sounds kept loaded: enough for the alarm's and the chime's.
+constexpr qsizetype kKeptSounds = 2;
 
 template <typename Done>
 bool waitUntil(Done done) {
@@ -32,21 +35,47 @@ bool waitUntil(Done done) {
 
 }  // namespace
 
-MultimediaPlugin::~MultimediaPlugin() {
-    stopWave();
-    closeMedia();
+MultimediaPlugin::~MultimediaPlugin() { release(); }
+
+QSoundEffect* MultimediaPlugin::takePreparedWave(const QString& path) {
+    for (qsizetype i = 0; i < m_preparedWaves.size(); ++i) {
+        if (m_preparedWaves[i]->objectName() != path) continue;
+        QSoundEffect* wave = m_preparedWaves.takeAt(i);
+        // One that has failed plays nothing, ever.
+        if (wave->status() != QSoundEffect::Error) return wave;
+        delete wave;
+        return nullptr;
+    }
+    return nullptr;
+}
+
+QSoundEffect* MultimediaPlugin::newWave(const QString& path) {
+    QSoundEffect* wave = new QSoundEffect(this);
+    wave->setObjectName(path);
+    wave->setSource(QUrl::fromLocalFile(path));
+    return wave;
+}
+
+void MultimediaPlugin::prepareWave(const QString& path) {
+    QSoundEffect* wave = takePreparedWave(path);
+    m_preparedWaves.append(wave != nullptr ? wave : newWave(path));
+    while (m_preparedWaves.size() > kKeptSounds) delete m_preparedWaves.takeFirst();
 }
 
 bool MultimediaPlugin::playWave(const QString& path) {
     stopWave();
-    // A fresh effect each time: one that has once failed plays nothing again.
-    QSoundEffect* wave = new QSoundEffect(this);
+    // Each play on an effect of its own: one played before does not always start again.
+    QSoundEffect* prepared = takePreparedWave(path);
+    QSoundEffect* wave = prepared != nullptr ? prepared : newWave(path);
     m_wave = wave;
-    connect(wave, &QSoundEffect::statusChanged, wave, [wave] {
-        if (wave->status() == QSoundEffect::Ready) wave->play();
-    });
-    wave->setSource(QUrl::fromLocalFile(path));
-    if (wave->status() == QSoundEffect::Ready) wave->play();
+    if (wave->status() == QSoundEffect::Ready) {
+        wave->play();
+    } else {
+        // Not loaded ahead: it starts once loaded, unless stopped meanwhile.
+        connect(wave, &QSoundEffect::statusChanged, wave, [wave] {
+            if (wave->status() == QSoundEffect::Ready) wave->play();
+        });
+    }
     return wave->status() != QSoundEffect::Error;
 }
 
@@ -56,21 +85,41 @@ void MultimediaPlugin::stopWave() {
     delete m_wave.data();
 }
 
+QMediaPlayer* MultimediaPlugin::newPlayer(const QString& path) {
+    QMediaPlayer* player = new QMediaPlayer(this);
+    player->setObjectName(path);
+    player->setAudioOutput(new QAudioOutput(player));
+    player->setSource(QUrl::fromLocalFile(path));
+    return player;
+}
+
+QMediaPlayer* MultimediaPlugin::takePreparedMedia(const QString& path) {
+    for (qsizetype i = 0; i < m_preparedMedia.size(); ++i) {
+        if (m_preparedMedia[i]->objectName() != path) continue;
+        QMediaPlayer* player = m_preparedMedia.takeAt(i);
+        if (!failed(player)) return player;
+        delete player;
+        return nullptr;
+    }
+    return nullptr;
+}
+
+void MultimediaPlugin::prepareMedia(const QString& path) {
+    QMediaPlayer* player = takePreparedMedia(path);
+    m_preparedMedia.append(player != nullptr ? player : newPlayer(path));
+    while (m_preparedMedia.size() > kKeptSounds) delete m_preparedMedia.takeFirst();
+}
+
 bool MultimediaPlugin::openMedia(const QString& path) {
     closeMedia();
-    QMediaPlayer* player = new QMediaPlayer(this);
-    m_player = player;
-    player->setAudioOutput(new QAudioOutput(player));
-    m_lengthKnown = false;
-    connect(player, &QMediaPlayer::durationChanged, player,
-            [this](qint64 duration) { m_lengthKnown = duration > 0; });
-    player->setSource(QUrl::fromLocalFile(path));
+    QMediaPlayer* prepared = takePreparedMedia(path);
+    m_player = prepared != nullptr ? prepared : newPlayer(path);
     const bool settled = waitUntil([this] {
-        if (m_player.isNull() || mediaFailed()) return true;
+        if (m_player.isNull() || failed(m_player)) return true;
         const QMediaPlayer::MediaStatus status = m_player->mediaStatus();
         return status != QMediaPlayer::LoadingMedia && status != QMediaPlayer::NoMedia;
     });
-    if (!settled || m_player.isNull() || mediaFailed()) {
+    if (!settled || m_player.isNull() || failed(m_player)) {
         closeMedia();
         return false;
     }
@@ -79,19 +128,19 @@ bool MultimediaPlugin::openMedia(const QString& path) {
 
 int64_t MultimediaPlugin::mediaLength() {
     // The length is often still 0 when the file reports itself loaded.
-    waitUntil([this] { return m_player.isNull() || m_lengthKnown || mediaFailed(); });
-    if (m_player.isNull() || mediaFailed()) return -1;
+    waitUntil([this] { return m_player.isNull() || m_player->duration() > 0 || failed(m_player); });
+    if (m_player.isNull() || failed(m_player)) return -1;
     return qMax<qint64>(0, m_player->duration());
 }
 
 bool MultimediaPlugin::playMedia() {
-    if (m_player.isNull() || mediaFailed()) return false;
+    if (m_player.isNull() || failed(m_player)) return false;
     m_player->play();
-    return !mediaFailed();
+    return !failed(m_player);
 }
 
 int64_t MultimediaPlugin::mediaPosition() {
-    if (m_player.isNull() || mediaFailed()) return -1;
+    if (m_player.isNull() || failed(m_player)) return -1;
     // At its end the player rewinds; the position that counts is then the end.
     if (m_player->mediaStatus() == QMediaPlayer::EndOfMedia)
         return qMax<qint64>(0, m_player->duration());
@@ -104,7 +153,14 @@ void MultimediaPlugin::closeMedia() {
     delete m_player.data();
 }
 
-bool MultimediaPlugin::mediaFailed() const {
-    return m_player->error() != QMediaPlayer::NoError ||
-           m_player->mediaStatus() == QMediaPlayer::InvalidMedia;
+void MultimediaPlugin::release() {
+    stopWave();
+    closeMedia();
+    qDeleteAll(std::exchange(m_preparedWaves, {}));
+    qDeleteAll(std::exchange(m_preparedMedia, {}));
+}
+
+bool MultimediaPlugin::failed(const QMediaPlayer* player) {
+    return player->error() != QMediaPlayer::NoError ||
+           player->mediaStatus() == QMediaPlayer::InvalidMedia;
 }

@@ -1,11 +1,11 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <QPointer>
 
 #include "platform/MultimediaBackend.h"
 
-class QAudioOutput;
 class QMediaPlayer;
 class QSoundEffect;
 
@@ -17,19 +17,30 @@ class MultimediaPlugin final : public QObject, public MultimediaBackend {
 public:
     ~MultimediaPlugin() override;
 
+    void prepareWave(const QString& path) override;
     bool playWave(const QString& path) override;
     void stopWave() override;
 
+    void prepareMedia(const QString& path) override;
     bool openMedia(const QString& path) override;
     int64_t mediaLength() override;
     bool playMedia() override;
     int64_t mediaPosition() override;
     void closeMedia() override;
 
-private:
-    bool mediaFailed() const;
+    void release() override;
 
-    QPointer<QSoundEffect> m_wave;
+private:
+    QSoundEffect* takePreparedWave(const QString& path);
+    QSoundEffect* newWave(const QString& path);
+    QMediaPlayer* takePreparedMedia(const QString& path);
+    QMediaPlayer* newPlayer(const QString& path);
+    static bool failed(const QMediaPlayer* player);
+
+    // Wave sounds loaded ahead and not played yet, each named by its path, the last prepared last.
+    QList<QSoundEffect*> m_preparedWaves;
+    QPointer<QSoundEffect> m_wave;  // the one started last, until stopped
+    // Media files opened ahead and not played yet, each named by its path, the last prepared last.
+    QList<QMediaPlayer*> m_preparedMedia;
     QPointer<QMediaPlayer> m_player;
-    bool m_lengthKnown = false;
 };

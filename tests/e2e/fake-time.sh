@@ -9,13 +9,13 @@ export TZ=UTC
 export FAKETIME_DONT_RESET=1
 
 # write_settings KEY=VALUE...: the settings file of a later start (Top is set, so every value
-# in the file is read), the window at the middle of the screen.
+# in the file is read), the window at the middle of the screen or SETTINGS_TOP twips down.
 write_settings() {
     mkdir -p "$(dirname "$INI")"
     {
         echo "[Setting]"
         echo "Left=7800"
-        echo "Top=7380"
+        echo "Top=${SETTINGS_TOP:-7380}"
         printf '%s\n' "$@"
     } >"$INI"
 }

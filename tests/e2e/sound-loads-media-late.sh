@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# An idle clock does not map the media libraries; its first sound loads them, and the clock
+# An idle clock does not map the media libraries; arming its first sound loads them, and the clock
 # runs on and ends cleanly afterwards. The alarm plays the default sound at 7:00 by a faked
 # clock; there is no sound server, which playing must survive.
 source "$(dirname "$0")/lib.sh"
@@ -35,4 +35,4 @@ kill -TERM "$CLOCK_PID"
 e2e_wait_gone "$CLOCK_PID" 5 || fail "the clock still runs 5 s after SIGTERM"
 # The clock is faketime's child, not ours: its clean end shows in the settings it saved.
 grep -q '^LastTime=' "$INI" || fail "the clock did not save its settings when ending"
-note "ok: media libraries loaded only with the first sound; clean end"
+note "ok: media libraries loaded only once a sound was armed; clean end"

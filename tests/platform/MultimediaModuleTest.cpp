@@ -71,6 +71,18 @@ TEST_F(MultimediaModuleTest, SoundModulePlaysMediaToItsEnd) {
     EXPECT_EQ(player.PlayBusy, 0);
 }
 
+TEST_F(MultimediaModuleTest, OpeningAnotherFileThanThePreparedOneOpensThatFile) {
+    const QString shorter =
+        writeFile(folder, QStringLiteral("short.media"), waveBytes({.frames = 4000}));
+    media.prepare(tone);
+    for (const auto& [path, length] : {std::pair{shorter, 500}, std::pair{tone, 800}}) {
+        ASSERT_EQ(send(openCommand(path)), 0);
+        ASSERT_EQ(send(QStringLiteral("status x1 length")), 0);
+        EXPECT_NEAR(reply.toInt(), length, 30) << qPrintable(path);
+        EXPECT_EQ(send(QStringLiteral("close x1")), 0);
+    }
+}
+
 TEST_F(MultimediaModuleTest, UndecodableOrMissingFilesFailToOpen) {
     const QString junk = writeFile(folder, QStringLiteral("junk.mp3"), QByteArray(4000, 'x'));
     EXPECT_NE(send(openCommand(junk)), 0);

@@ -72,11 +72,13 @@ TEST(WaveFileTest, FifoAnswersAtOnce) {
 // Records what the wrappers ask of the module.
 class FakeBackend final : public MultimediaBackend {
 public:
+    void prepareWave(const QString& path) override { prepared << path; }
     bool playWave(const QString& path) override {
         played << path;
         return wavePlays;
     }
     void stopWave() override { ++waveStops; }
+    void prepareMedia(const QString& path) override { prepared << path; }
     bool openMedia(const QString& path) override {
         opened << path;
         return mediaOpens;
@@ -85,7 +87,9 @@ public:
     bool playMedia() override { return ++mediaPlays, true; }
     int64_t mediaPosition() override { return position; }
     void closeMedia() override { ++mediaCloses; }
+    void release() override {}
 
+    QStringList prepared;
     QStringList played;
     QStringList opened;
     bool wavePlays = true;

@@ -89,6 +89,29 @@ TEST_F(AlarmTest, AlarmArmsInTheLastSecondsAndSoundsOnceOnTheMinute) {
     EXPECT_EQ(played(kAlarm), 1);
 }
 
+TEST_F(AlarmTest, SoundsAreReadiedWhenArmedAndAgainWhenTheSettingsReplaceThem) {
+    startWith(1 | 2);
+    const QString tune = QStringLiteral("/s/tune.mid");
+    fakes.media.files = {{tune, 300}};
+    window->setting().AlarmName2 = tune;
+    tick(6, 59, 55);
+    EXPECT_TRUE(fakes.wave.prepared.isEmpty());
+    tick(6, 59, 56);
+    EXPECT_EQ(fakes.wave.prepared.last(), kAlarm);
+    EXPECT_EQ(fakes.media.prepared.last(), tune);
+    EXPECT_TRUE(fakes.wave.calls.empty());
+    EXPECT_TRUE(fakes.media.commands.isEmpty());
+
+    const QString other = QStringLiteral("/s/other.wav");
+    fakes.wave.playable << other;
+    window->setting().AlarmName1 = other;
+    window->timMciPlay_Timer();
+    EXPECT_EQ(fakes.wave.prepared.last(), other);
+    playOut();
+    EXPECT_EQ(played(other), 1);
+    EXPECT_EQ(played(kAlarm), 0);
+}
+
 TEST_F(AlarmTest, MidnightAlarmArmsAtElevenFiftyNine) {
     startWith(1, 0);
     tick(23, 59, 58);  // a held-up tick arms later, with a shorter countdown
@@ -363,6 +386,7 @@ TEST_F(AlarmTest, ADaySoundsTheAlarmOnceAndEveryStrikeAndKeepsItsSize) {
             alarms += played(kAlarm);
             gongs += played(kGong);
             fakes.wave.calls.clear();
+            fakes.wave.prepared.clear();
             fakes.wave.sounding.clear();
             if (second == 3600) afterAnHour = usage(*window);
         }
