@@ -42,8 +42,9 @@ TrayHostWatch::TrayHostWatch(QObject* parent) : QObject(parent) {
     QDBusConnection::sessionBus().connect(QString(), kWatcherPath, kWatcherService,
                                           QStringLiteral("StatusNotifierHostRegistered"), this,
                                           SLOT(hostRegistered()));
+    // Offscreen answers as an X11 application too, but without a connection.
     const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11) return;
+    if (!x11 || !x11->connection()) return;
     m_x = x11->connection();
     m_selection = internAtom(m_x, "_NET_SYSTEM_TRAY_S" + QByteArray::number(displayScreen()));
     m_manager = internAtom(m_x, "MANAGER");

@@ -165,6 +165,16 @@ TEST(QuitSignalsTest, SocketNeitherBlocksNorLeaksNorTouchesErrno) {
 // XEmbed trays report a double-click; StatusNotifierItem trays only a click, which must then
 // bring the clock forward as the double-click does elsewhere. A right press reports nothing: on
 // XEmbed Qt pops the icon's menu itself, and the clock popping it too opened it twice.
+TEST(QtTrayIconTest, WaitsForATrayWhereThereIsNoXServer) {
+    // Offscreen names itself an X11 application without a connection to ask about trays.
+    QtTrayIcon tray;
+    TrayIconData data;
+    data.szTip = TrayIconData::tipField(QStringLiteral("クイロン"));
+    tray.notify(TrayCommand::Add, data);
+    tray.notify(TrayCommand::Modify, data);
+    tray.notify(TrayCommand::Delete, data);
+}
+
 TEST(TrayMouseMessage, ClickStandsForDoubleClickOnlyWhereThereAreNone) {
     EXPECT_EQ(trayMouseMessage(QSystemTrayIcon::DoubleClick, true), kTrayLeftDoubleClick);
     EXPECT_EQ(trayMouseMessage(QSystemTrayIcon::Trigger, true), 0);
