@@ -33,20 +33,35 @@ bool waitUntil(Done done) {
     return true;
 }
 
+// Takes the sound readied for path out of the list; one that can no longer play is dropped.
+template <typename Sound, typename CanPlay>
+Sound* takePrepared(QList<Sound*>& prepared, const QString& path, CanPlay canPlay) {
+    for (qsizetype i = 0; i < prepared.size(); ++i) {
+        if (prepared[i]->objectName() != path) continue;
+        Sound* sound = prepared.takeAt(i);
+        if (canPlay(sound)) return sound;
+        delete sound;
+        return nullptr;
+    }
+    return nullptr;
+}
+
+// Keeps the sound as the one readied last, dropping the oldest beyond those kept.
+template <typename Sound>
+void keepPrepared(QList<Sound*>& prepared, Sound* sound) {
+    prepared.append(sound);
+    while (prepared.size() > kKeptSounds) delete prepared.takeFirst();
+}
+
 }  // namespace
 
 MultimediaPlugin::~MultimediaPlugin() { release(); }
 
 QSoundEffect* MultimediaPlugin::takePreparedWave(const QString& path) {
-    for (qsizetype i = 0; i < m_preparedWaves.size(); ++i) {
-        if (m_preparedWaves[i]->objectName() != path) continue;
-        QSoundEffect* wave = m_preparedWaves.takeAt(i);
-        // One that has failed plays nothing, ever.
-        if (wave->status() != QSoundEffect::Error) return wave;
-        delete wave;
-        return nullptr;
-    }
-    return nullptr;
+    // One that has failed plays nothing, ever.
+    return takePrepared(m_preparedWaves, path, [](const QSoundEffect* wave) {
+        return wave->status() != QSoundEffect::Error;
+    });
 }
 
 QSoundEffect* MultimediaPlugin::newWave(const QString& path) {
@@ -58,8 +73,7 @@ QSoundEffect* MultimediaPlugin::newWave(const QString& path) {
 
 void MultimediaPlugin::prepareWave(const QString& path) {
     QSoundEffect* wave = takePreparedWave(path);
-    m_preparedWaves.append(wave != nullptr ? wave : newWave(path));
-    while (m_preparedWaves.size() > kKeptSounds) delete m_preparedWaves.takeFirst();
+    keepPrepared(m_preparedWaves, wave != nullptr ? wave : newWave(path));
 }
 
 bool MultimediaPlugin::playWave(const QString& path) {
@@ -94,20 +108,13 @@ QMediaPlayer* MultimediaPlugin::newPlayer(const QString& path) {
 }
 
 QMediaPlayer* MultimediaPlugin::takePreparedMedia(const QString& path) {
-    for (qsizetype i = 0; i < m_preparedMedia.size(); ++i) {
-        if (m_preparedMedia[i]->objectName() != path) continue;
-        QMediaPlayer* player = m_preparedMedia.takeAt(i);
-        if (!failed(player)) return player;
-        delete player;
-        return nullptr;
-    }
-    return nullptr;
+    return takePrepared(m_preparedMedia, path,
+                        [](const QMediaPlayer* player) { return !failed(player); });
 }
 
 void MultimediaPlugin::prepareMedia(const QString& path) {
     QMediaPlayer* player = takePreparedMedia(path);
-    m_preparedMedia.append(player != nullptr ? player : newPlayer(path));
-    while (m_preparedMedia.size() > kKeptSounds) delete m_preparedMedia.takeFirst();
+    keepPrepared(m_preparedMedia, player != nullptr ? player : newPlayer(path));
 }
 
 bool MultimediaPlugin::openMedia(const QString& path) {
