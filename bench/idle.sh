@@ -24,17 +24,7 @@ for tool in Xvfb xdotool; do
     command -v "$tool" >/dev/null || { echo "'$tool' is missing: run tools/install-deps.sh" >&2; exit 2; }
 done
 
-tmp=$(mktemp -d "${TMPDIR:-/tmp}/quillon-idle.XXXXXX")
-pids=()
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do kill -TERM "$pid" 2>/dev/null || true; done
-    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-    rm -rf "$tmp"
-}
-trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
+source "$root/bench/scratch.sh" quillon-idle
 
 now_ms() {
     local us=${EPOCHREALTIME/[.,]/}

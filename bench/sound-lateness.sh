@@ -35,17 +35,7 @@ done
 faketime_lib=$(ls /usr/lib/*/faketime/libfaketimeMT.so.1 2>/dev/null | head -n 1)
 [[ -n $faketime_lib ]] || { echo "'faketime' is missing: run tools/install-deps.sh --test" >&2; exit 2; }
 
-tmp=$(mktemp -d "${TMPDIR:-/tmp}/quillon-lateness.XXXXXX")
-pids=()
-cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do kill -TERM "$pid" 2>/dev/null || true; done
-    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-    rm -rf "$tmp"
-}
-trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
+source "$root/bench/scratch.sh" quillon-lateness
 
 source "$root/tests/e2e/sound-server.sh"
 sound_server "$tmp/sound" "$listen"
