@@ -28,6 +28,7 @@ TEST(WaveFileTest, LengthComesFromTheHeader) {
     EXPECT_EQ(length({.sampleRate = 22050, .bits = 8, .frames = 2205}), 100u);
     EXPECT_EQ(length({.frames = 1}), 1u);  // rounded up, never early
     EXPECT_EQ(length({.format = 3, .bits = 32, .frames = 8000}), 1000u);
+    EXPECT_EQ(length({.bits = 24, .frames = 8000, .extensibleOf = 1}), 1000u);
     EXPECT_EQ(length({.frames = 0}), 0u);
 
     // Other chunks before the samples, padded to an even size.
@@ -49,6 +50,7 @@ TEST(WaveFileTest, ForeignOrBrokenFilesHaveNoLength) {
     EXPECT_FALSE(length(good.left(30)));                            // cut inside the format
     EXPECT_FALSE(length(good.left(40)));                            // no samples chunk
     EXPECT_FALSE(length(waveBytes({.format = 0x55})));              // compressed
+    EXPECT_FALSE(length(waveBytes({.extensibleOf = 0x55})));        // compressed, extensible
     EXPECT_FALSE(length(waveBytes({.sampleRate = 0})));             // nonsense format
     EXPECT_FALSE(length(QByteArray(good).replace(12, 4, "junk")));  // samples without format
     EXPECT_FALSE(waveLengthMs(folder.filePath(QStringLiteral("missing.wav"))));

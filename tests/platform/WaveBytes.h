@@ -28,6 +28,7 @@ struct WaveShape {
     uint32_t frames = 4000;
     QByteArray chunkBeforeData{};  // a whole chunk, header included
     bool unknownDataSize = false;  // as a writer that streamed the file leaves it
+    uint16_t extensibleOf = 0;     // when set, the extensible form with this real format
 };
 
 inline QByteArray waveBytes(const WaveShape& shape) {
@@ -36,13 +37,20 @@ inline QByteArray waveBytes(const WaveShape& shape) {
     QByteArray out("RIFF");
     putU32(out, 0);  // the RIFF size is not read
     out.append("WAVEfmt ");
-    putU32(out, 16);
-    putU16(out, shape.format);
+    putU32(out, shape.extensibleOf != 0 ? 40 : 16);
+    putU16(out, shape.extensibleOf != 0 ? 0xfffe : shape.format);
     putU16(out, shape.channels);
     putU32(out, shape.sampleRate);
     putU32(out, shape.sampleRate * blockAlign);
     putU16(out, blockAlign);
     putU16(out, shape.bits);
+    if (shape.extensibleOf != 0) {
+        putU16(out, 22);          // the extension's size
+        putU16(out, shape.bits);  // valid bits
+        putU32(out, 0);           // channel mask
+        putU16(out, shape.extensibleOf);
+        out.append("\x00\x00\x00\x00\x10\x00\x80\x00\x00\xaa\x00\x38\x9b\x71", 14);
+    }
     out.append(shape.chunkBeforeData);
     out.append("data");
     putU32(out, shape.unknownDataSize ? 0xffffffffu : dataBytes);
