@@ -10,23 +10,25 @@ class MultimediaBackend {
 public:
     virtual ~MultimediaBackend() = default;
 
-    // Loads and decodes a wave file in the background, so that playing it later only has to
-    // start it. Plays nothing.
+    // Reads a wave file ahead, so that playing it later only has to start it. Plays nothing.
     virtual void prepareWave(const QString& path) = 0;
-    // Starts a wave file from its beginning, cutting off the wave sound before it.
+    // Starts a wave file from its beginning, cutting off the wave sound before it; false when
+    // the file cannot be played or the sound server does not take it.
     virtual bool playWave(const QString& path) = 0;
     virtual void stopWave() = 0;
 
-    // Opens a media file in the background and makes it ready to sound, paused at its start, so
-    // that opening and playing it later only has to start it. Plays nothing.
+    // Starts decoding a media file, so that opening and playing it later only has to start it.
+    // Plays nothing.
     virtual void prepareMedia(const QString& path) = 0;
     // One media file at a time. Opening waits, processing events, until the file is loaded or
     // has failed to load, at most a few seconds.
     virtual bool openMedia(const QString& path) = 0;
     // Milliseconds; waits a bounded time for the length to become known; -1 on failure.
     virtual int64_t mediaLength() = 0;
+    // False when the sound server does not take the media.
     virtual bool playMedia() = 0;
-    // Milliseconds; the length once the media has ended; -1 when the player has failed.
+    // Milliseconds; the length once the media has been heard to its end; -1 when decoding has
+    // failed or the sound server has gone.
     virtual int64_t mediaPosition() = 0;
     virtual void closeMedia() = 0;
 

@@ -9,13 +9,15 @@ set -euo pipefail
 PACKAGES=(
     # Build tools.
     cmake g++ make pkg-config
-    # Qt: widgets, moc/uic, and sound playback.
+    # Qt: widgets, moc/uic, and decoding sound files.
     qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev
+    # Playing sound: the sound server's client library (PulseAudio's, which PipeWire serves too).
+    libpulse-dev
     # Telling when an XEmbed tray starts.
     libxcb1-dev
     # Japanese text in the bar and menus.
     fonts-ipafont-gothic
-    # Sound: Qt Multimedia's GStreamer backend.
+    # Decoding ogg (base), flac and mp3 (good) through Qt Multimedia's GStreamer backend.
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good
     # Qt's own texts (the file chooser's, the message boxes') in Japanese.
     qt6-translations-l10n
@@ -39,8 +41,9 @@ TEST_PACKAGES=(
     mutter kwin-wayland xwayland
     # Tests that start the clock at a chosen time.
     faketime
-    # A sound server, its player and recorder, and making test clips (wave, ogg).
-    pulseaudio pulseaudio-utils sox
+    # Both sound servers (PulseAudio; PipeWire with its session manager and PulseAudio service),
+    # their players and recorder, and making test clips (wave, ogg, flac, mp3).
+    pulseaudio pulseaudio-utils pipewire pipewire-bin pipewire-pulse wireplumber sox libsox-fmt-mp3
     # The checkers of the menu entry, the software-centre description and the Debian package.
     desktop-file-utils appstream lintian
     # The format check (make check-format).

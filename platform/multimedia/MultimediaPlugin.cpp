@@ -1,30 +1,45 @@
 #include "MultimediaPlugin.h"
 
-#include <QAudioOutput>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QMediaPlayer>
-#include <QSoundEffect>
+#include <QFileInfo>
 #include <QTimer>
-#include <QUrl>
+#include <algorithm>
+#include <optional>
 #include <utility>
+
+#include "DecodedMedia.h"
+#include "PcmQueue.h"
+#include "SoundStream.h"
+#include "platform/WaveFile.h"
 
 namespace {
 
 // How long opening a file or learning its length may take.
 constexpr int kLoadBoundMs = 3000;
-// Between two looks at the player while waiting; events are processed throughout.
-constexpr int kWaitSliceMs = 10;
-// Sounds kept loaded: enough for the alarm's and the chime's.
-constexpr qsizetype kKeptSounds = 2;
+// How long the sound server may take to accept a stream; one that takes longer is taken for
+// one that does not answer.
+constexpr int kConnectBoundMs = 1000;
+// Between two looks while waiting; events are processed throughout.
+constexpr int kWaitSliceMs = 5;
+// Sounds kept readied: enough for the alarm's and the chime's.
+constexpr size_t kKeptSounds = 2;
+// How long a readied sound is kept without being asked for again. A due sound is asked for
+// every second until it plays.
+constexpr int64_t kKeptReadiedMs = 10'000;
+// How long the program's end waits for the streams to let go of the server.
+constexpr int kReleaseBoundMs = 500;
+// Until its last sample has been heard, a media file's position stays short of its length by
+// more than the millisecond a player allows, so that the player keeps waiting for it.
+constexpr int64_t kShortOfEndMs = 2;
 
 template <typename Done>
-bool waitUntil(Done done) {
+bool waitUntil(int boundMs, Done done) {
     QElapsedTimer waited;
     waited.start();
     while (!done()) {
-        if (waited.hasExpired(kLoadBoundMs)) return false;
+        if (waited.hasExpired(boundMs)) return false;
         QTimer wake;
         wake.setSingleShot(true);
         wake.start(kWaitSliceMs);
@@ -33,100 +48,166 @@ bool waitUntil(Done done) {
     return true;
 }
 
-// Takes the sound readied for path out of the list; one that can no longer play is dropped.
-template <typename Sound, typename CanPlay>
-Sound* takePrepared(QList<Sound*>& prepared, const QString& path, CanPlay canPlay) {
-    for (qsizetype i = 0; i < prepared.size(); ++i) {
-        if (prepared[i]->objectName() != path) continue;
-        Sound* sound = prepared.takeAt(i);
-        if (canPlay(sound)) return sound;
-        delete sound;
-        return nullptr;
-    }
-    return nullptr;
-}
-
-// Keeps the sound as the one readied last, dropping the oldest beyond those kept.
-template <typename Sound>
-void keepPrepared(QList<Sound*>& prepared, Sound* sound) {
-    prepared.append(sound);
-    while (prepared.size() > kKeptSounds) delete prepared.takeFirst();
+std::optional<pa_sample_spec> sampleSpecOf(const WaveFile& wave) {
+    std::optional<pa_sample_format_t> format;
+    if (wave.format == WaveFile::kFormatFloat && wave.bitsPerSample == 32)
+        format = PA_SAMPLE_FLOAT32LE;
+    else if (wave.format == WaveFile::kFormatPcm && wave.bitsPerSample == 8)
+        format = PA_SAMPLE_U8;
+    else if (wave.format == WaveFile::kFormatPcm && wave.bitsPerSample == 16)
+        format = PA_SAMPLE_S16LE;
+    else if (wave.format == WaveFile::kFormatPcm && wave.bitsPerSample == 24)
+        format = PA_SAMPLE_S24LE;
+    else if (wave.format == WaveFile::kFormatPcm && wave.bitsPerSample == 32)
+        format = PA_SAMPLE_S32LE;
+    if (!format || wave.channels > PA_CHANNELS_MAX) return std::nullopt;
+    const pa_sample_spec spec{*format, wave.sampleRate, static_cast<uint8_t>(wave.channels)};
+    // Frames as the file lays them out, and a rate the server takes.
+    if (!pa_sample_spec_valid(&spec) || pa_frame_size(&spec) != wave.blockAlign)
+        return std::nullopt;
+    return spec;
 }
 
 }  // namespace
 
-MultimediaPlugin::~MultimediaPlugin() { release(); }
+// A sound with its samples and a stream connected to the server, waiting to play them.
+struct MultimediaPlugin::Readied {
+    QString path;
+    QElapsedTimer askedFor;
+    pa_sample_spec spec{};
+    std::shared_ptr<PcmQueue> samples;
+    std::unique_ptr<DecodedMedia> media;  // for media files, what fills the samples
+    std::unique_ptr<SoundStream> stream;
 
-QSoundEffect* MultimediaPlugin::takePreparedWave(const QString& path) {
-    // One that has failed plays nothing, ever.
-    return takePrepared(m_preparedWaves, path, [](const QSoundEffect* wave) {
-        return wave->status() != QSoundEffect::Error;
-    });
+    static std::unique_ptr<Readied> wave(const QString& path) {
+        const std::optional<WaveFile> wave = readWaveFile(path, true);
+        if (!wave) return nullptr;
+        const std::optional<pa_sample_spec> spec = sampleSpecOf(*wave);
+        if (!spec) return nullptr;
+        auto sound = std::make_unique<Readied>();
+        sound->path = path;
+        sound->spec = *spec;
+        sound->samples = std::make_shared<PcmQueue>();
+        sound->samples->append(wave->samples);
+        sound->samples->finish();
+        sound->connect();
+        return sound;
+    }
+
+    static std::unique_ptr<Readied> decoded(const QString& path) {
+        auto sound = std::make_unique<Readied>();
+        sound->path = path;
+        sound->spec = DecodedMedia::sampleSpec();
+        sound->media = std::make_unique<DecodedMedia>(path);
+        sound->samples = sound->media->samples();
+        sound->connect();
+        return sound;
+    }
+
+    void connect() {
+        stream = std::make_unique<SoundStream>(spec, samples, QFileInfo(path).fileName().toUtf8());
+    }
+
+    // Starts the stream and waits until it plays; one readied ahead that the server has lost
+    // meanwhile is made again, once.
+    bool play() {
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            if (attempt > 0 || stream->state() == SoundStream::State::Failed) connect();
+            stream->play();
+            const bool answered = waitUntil(kConnectBoundMs, [this] {
+                const SoundStream::State state = stream->state();
+                return state != SoundStream::State::Connecting &&
+                       state != SoundStream::State::Ready;
+            });
+            if (!answered) return false;
+            if (stream->state() != SoundStream::State::Failed) return true;
+        }
+        return false;
+    }
+};
+
+MultimediaPlugin::MultimediaPlugin() {
+    m_staleCheck.setSingleShot(true);
+    connect(&m_staleCheck, &QTimer::timeout, this, &MultimediaPlugin::dropStale);
 }
 
-QSoundEffect* MultimediaPlugin::newWave(const QString& path) {
-    QSoundEffect* wave = new QSoundEffect(this);
-    wave->setObjectName(path);
-    wave->setSource(QUrl::fromLocalFile(path));
-    return wave;
+MultimediaPlugin::~MultimediaPlugin() { release(); }
+
+std::unique_ptr<MultimediaPlugin::Readied> MultimediaPlugin::take(
+    std::vector<std::unique_ptr<Readied>>& readied, const QString& path) {
+    const auto found = std::find_if(readied.begin(), readied.end(),
+                                    [&](const auto& sound) { return sound->path == path; });
+    if (found == readied.end()) return nullptr;
+    std::unique_ptr<Readied> sound = std::move(*found);
+    readied.erase(found);
+    return sound;
+}
+
+void MultimediaPlugin::keep(std::vector<std::unique_ptr<Readied>>& readied,
+                            std::unique_ptr<Readied> sound) {
+    if (!sound) return;
+    sound->askedFor.start();
+    readied.push_back(std::move(sound));
+    while (readied.size() > kKeptSounds) readied.erase(readied.begin());
+    if (!m_staleCheck.isActive()) m_staleCheck.start(kKeptReadiedMs);
+}
+
+void MultimediaPlugin::dropStale() {
+    for (auto* readied : {&m_readiedWaves, &m_readiedMedia})
+        std::erase_if(*readied,
+                      [](const auto& sound) { return sound->askedFor.hasExpired(kKeptReadiedMs); });
+    if (!m_readiedWaves.empty() || !m_readiedMedia.empty()) m_staleCheck.start(kKeptReadiedMs);
 }
 
 void MultimediaPlugin::prepareWave(const QString& path) {
-    QSoundEffect* wave = takePreparedWave(path);
-    keepPrepared(m_preparedWaves, wave != nullptr ? wave : newWave(path));
+    std::unique_ptr<Readied> wave = take(m_readiedWaves, path);
+    // Read again when the server has refused the stream: the file may have changed too.
+    if (!wave || wave->stream->state() == SoundStream::State::Failed) wave = Readied::wave(path);
+    keep(m_readiedWaves, std::move(wave));
 }
 
 bool MultimediaPlugin::playWave(const QString& path) {
-    stopWave();
-    // Each play on an effect of its own: one played before does not always start again.
-    QSoundEffect* prepared = takePreparedWave(path);
-    QSoundEffect* wave = prepared != nullptr ? prepared : newWave(path);
-    m_wave = wave;
-    if (wave->status() == QSoundEffect::Ready) {
-        wave->play();
-    } else {
-        // Not loaded ahead: it starts once loaded, unless stopped meanwhile.
-        connect(wave, &QSoundEffect::statusChanged, wave, [wave] {
-            if (wave->status() == QSoundEffect::Ready) wave->play();
-        });
-    }
-    return wave->status() != QSoundEffect::Error;
+    // The wave before goes silent, unless all it has left is in the server, ending.
+    if (m_wave && m_wave->stream->state() == SoundStream::State::Ending)
+        m_waveEnding = std::move(m_wave);
+    else
+        m_wave.reset();
+
+    std::unique_ptr<Readied> wave = take(m_readiedWaves, path);
+    if (!wave) wave = Readied::wave(path);
+    if (!wave) return false;
+    const uint32_t stops = m_waveStops;
+    if (!wave->play()) return false;
+    // Silenced while the server took it (a click, say): started, and stopped at once.
+    if (m_waveStops == stops) m_wave = std::move(wave);
+    return true;
 }
 
 void MultimediaPlugin::stopWave() {
-    if (m_wave.isNull()) return;
-    m_wave->stop();
-    delete m_wave.data();
-}
-
-QMediaPlayer* MultimediaPlugin::newPlayer(const QString& path) {
-    QMediaPlayer* player = new QMediaPlayer(this);
-    player->setObjectName(path);
-    player->setAudioOutput(new QAudioOutput(player));
-    player->setSource(QUrl::fromLocalFile(path));
-    return player;
-}
-
-QMediaPlayer* MultimediaPlugin::takePreparedMedia(const QString& path) {
-    return takePrepared(m_preparedMedia, path,
-                        [](const QMediaPlayer* player) { return !failed(player); });
+    ++m_waveStops;
+    m_wave.reset();
+    m_waveEnding.reset();
 }
 
 void MultimediaPlugin::prepareMedia(const QString& path) {
-    QMediaPlayer* player = takePreparedMedia(path);
-    keepPrepared(m_preparedMedia, player != nullptr ? player : newPlayer(path));
+    std::unique_ptr<Readied> media = take(m_readiedMedia, path);
+    if (!media || media->media->failed()) {
+        media = Readied::decoded(path);
+    } else if (media->stream->state() == SoundStream::State::Failed) {
+        media->connect();
+    }
+    keep(m_readiedMedia, std::move(media));
 }
 
 bool MultimediaPlugin::openMedia(const QString& path) {
     closeMedia();
-    QMediaPlayer* prepared = takePreparedMedia(path);
-    m_player = prepared != nullptr ? prepared : newPlayer(path);
-    const bool settled = waitUntil([this] {
-        if (m_player.isNull() || failed(m_player)) return true;
-        const QMediaPlayer::MediaStatus status = m_player->mediaStatus();
-        return status != QMediaPlayer::LoadingMedia && status != QMediaPlayer::NoMedia;
-    });
-    if (!settled || m_player.isNull() || failed(m_player)) {
+    m_media = take(m_readiedMedia, path);
+    if (!m_media || m_media->media->failed()) m_media = Readied::decoded(path);
+    const auto loaded = [this] {
+        return m_media->samples->appendedBytes() > 0 || m_media->samples->isFinished();
+    };
+    waitUntil(kLoadBoundMs, [&] { return m_media->media->failed() || loaded(); });
+    if (m_media->media->failed() || !loaded()) {
         closeMedia();
         return false;
     }
@@ -134,40 +215,39 @@ bool MultimediaPlugin::openMedia(const QString& path) {
 }
 
 int64_t MultimediaPlugin::mediaLength() {
-    // The length is often still 0 when the file reports itself loaded.
-    waitUntil([this] { return m_player.isNull() || m_player->duration() > 0 || failed(m_player); });
-    if (m_player.isNull() || failed(m_player)) return -1;
-    return qMax<qint64>(0, m_player->duration());
+    if (!m_media) return -1;
+    const DecodedMedia& media = *m_media->media;
+    waitUntil(kLoadBoundMs, [&] { return media.failed() || media.lengthMs() >= 0; });
+    if (media.failed()) return -1;
+    return std::max<int64_t>(0, media.lengthMs());
 }
 
 bool MultimediaPlugin::playMedia() {
-    if (m_player.isNull() || failed(m_player)) return false;
-    m_player->play();
-    return !failed(m_player);
+    if (!m_media || m_media->media->failed()) return false;
+    return m_media->play();
 }
 
 int64_t MultimediaPlugin::mediaPosition() {
-    if (m_player.isNull() || failed(m_player)) return -1;
-    // At its end the player rewinds; the position that counts is then the end.
-    if (m_player->mediaStatus() == QMediaPlayer::EndOfMedia)
-        return qMax<qint64>(0, m_player->duration());
-    return qMax<qint64>(0, m_player->position());
+    if (!m_media || m_media->media->failed()) return -1;
+    const SoundStream& stream = *m_media->stream;
+    const int64_t length = std::max<int64_t>(0, m_media->media->lengthMs());
+    switch (stream.state()) {
+        case SoundStream::State::Failed:
+            return -1;
+        case SoundStream::State::Ended:
+            return length;
+        default:
+            return std::max<int64_t>(0, std::min(stream.playingMs(), length - kShortOfEndMs));
+    }
 }
 
-void MultimediaPlugin::closeMedia() {
-    if (m_player.isNull()) return;
-    m_player->stop();
-    delete m_player.data();
-}
+void MultimediaPlugin::closeMedia() { m_media.reset(); }
 
 void MultimediaPlugin::release() {
     stopWave();
     closeMedia();
-    qDeleteAll(std::exchange(m_preparedWaves, {}));
-    qDeleteAll(std::exchange(m_preparedMedia, {}));
-}
-
-bool MultimediaPlugin::failed(const QMediaPlayer* player) {
-    return player->error() != QMediaPlayer::NoError ||
-           player->mediaStatus() == QMediaPlayer::InvalidMedia;
+    m_readiedWaves.clear();
+    m_readiedMedia.clear();
+    m_staleCheck.stop();
+    SoundStream::waitForAllEnded(kReleaseBoundMs);
 }

@@ -1,20 +1,24 @@
 #pragma once
 
-#include <QList>
 #include <QObject>
-#include <QPointer>
+#include <QTimer>
+#include <memory>
+#include <vector>
 
 #include "platform/MultimediaBackend.h"
 
-class QMediaPlayer;
-class QSoundEffect;
+class DecodedMedia;
+class SoundStream;
 
-// The multimedia module's one object: wave sounds on QSoundEffect, media files on QMediaPlayer.
+// The multimedia module's one object. Every sound is played by a sound stream of its own:
+// wave files as they are, other media decoded by Qt's media backend. A sound readied ahead has
+// its samples and its stream ready, so its play only has to start it.
 class MultimediaPlugin final : public QObject, public MultimediaBackend {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID QuillonMultimediaBackend_iid)
     Q_INTERFACES(MultimediaBackend)
 public:
+    MultimediaPlugin();
     ~MultimediaPlugin() override;
 
     void prepareWave(const QString& path) override;
@@ -31,16 +35,23 @@ public:
     void release() override;
 
 private:
-    QSoundEffect* takePreparedWave(const QString& path);
-    QSoundEffect* newWave(const QString& path);
-    QMediaPlayer* takePreparedMedia(const QString& path);
-    QMediaPlayer* newPlayer(const QString& path);
-    static bool failed(const QMediaPlayer* player);
+    struct Readied;
+    // The sound readied for path, taken out of the list; a fresh one when there is none.
+    static std::unique_ptr<Readied> take(std::vector<std::unique_ptr<Readied>>& readied,
+                                         const QString& path);
+    void keep(std::vector<std::unique_ptr<Readied>>& readied, std::unique_ptr<Readied> sound);
+    // Lets go of readied sounds that nothing has asked for in a while (a click silenced the
+    // countdown, or the settings named another sound): their streams keep the server awake.
+    void dropStale();
 
-    // Wave sounds loaded ahead and not played yet, each named by its path, the last prepared last.
-    QList<QSoundEffect*> m_preparedWaves;
-    QPointer<QSoundEffect> m_wave;  // the one started last, until stopped
-    // Media files opened ahead and not played yet, each named by its path, the last prepared last.
-    QList<QMediaPlayer*> m_preparedMedia;
-    QPointer<QMediaPlayer> m_player;
+    // Sounds readied ahead, the last readied last.
+    std::vector<std::unique_ptr<Readied>> m_readiedWaves;
+    std::vector<std::unique_ptr<Readied>> m_readiedMedia;
+    QTimer m_staleCheck;
+
+    std::unique_ptr<Readied> m_wave;  // the one started last, until stopped
+    // The one before it, letting its last samples out rather than being cut off by the next.
+    std::unique_ptr<Readied> m_waveEnding;
+    uint32_t m_waveStops = 0;          // stopWave calls so far
+    std::unique_ptr<Readied> m_media;  // the open media file
 };

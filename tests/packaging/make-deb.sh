@@ -22,7 +22,7 @@ deb=$folder/quillon_${version}_$(dpkg --print-architecture).deb
 [[ -f $deb ]] || fail "no $deb; made: $(ls "$folder")"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libqt6widgets6 libqt6multimedia6 fonts-ipafont-gothic gstreamer1.0-plugins-base \
+for needed in libqt6widgets6 libqt6multimedia6 libpulse0 fonts-ipafont-gothic gstreamer1.0-plugins-base \
     gstreamer1.0-plugins-good; do
     [[ ", $depends," == *", $needed"[\ ,]* ]] || fail "Depends lacks $needed: $depends"
 done

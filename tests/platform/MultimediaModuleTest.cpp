@@ -12,6 +12,8 @@
 #include "platform/QtMediaControl.h"
 #include "platform/QtWaveSound.h"
 #include "platform/fake/Fakes.h"
+#include "platform/multimedia/DecodedMedia.h"
+#include "platform/multimedia/PcmQueue.h"
 #include "sound/modMCIPlay.h"
 
 namespace {
@@ -100,6 +102,49 @@ TEST_F(MultimediaModuleTest, WaveSoundsStartAndStop) {
     EXPECT_TRUE(wave.sndPlaySound(QString(), 0));
     EXPECT_TRUE(wave.sndPlaySound(QStringLiteral(".Default"), kNew | WaveSound::SND_NOSTOP));
     EXPECT_FALSE(wave.sndPlaySound(folder.filePath(QStringLiteral("junk.wav")), kNew));
+}
+
+TEST(DecodedMediaTest, DecodesOnlyAFewSecondsAheadAndTheWholeFileAsItIsTaken) {
+    QTemporaryDir folder;
+    // A minute of a tone, under a name that is not a wave sound's.
+    const QString minute = writeFile(folder, QStringLiteral("minute.media"),
+                                     waveBytes({.sampleRate = 8000, .frames = 8000 * 60}));
+    DecodedMedia media(minute);
+    const std::shared_ptr<PcmQueue> samples = media.samples();
+    const pa_sample_spec spec = DecodedMedia::sampleSpec();
+    const qint64 second = qint64{spec.rate} * spec.channels * 2;  // 16-bit samples
+    const auto runEvents = [](int ms) {
+        QElapsedTimer running;
+        running.start();
+        while (!running.hasExpired(ms)) {
+            QTimer::singleShot(10, [] {});
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        }
+    };
+
+    // Left alone for long enough to decode it all, it holds a few seconds.
+    runEvents(2000);
+    EXPECT_GT(samples->appendedBytes(), 0);
+    EXPECT_LT(samples->appendedBytes(), 5 * second);
+    EXPECT_FALSE(media.failed());
+
+    // Taken as a player takes it, the whole minute comes, and then its end.
+    qint64 taken = 0;
+    QElapsedTimer taking;
+    taking.start();
+    bool ended = false;
+    while (!ended && !taking.hasExpired(20000)) {
+        runEvents(10);
+        while (std::optional<QByteArray> bytes =
+                   samples->take(second, std::chrono::milliseconds(0))) {
+            ended = bytes->isEmpty();
+            if (ended) break;
+            taken += bytes->size();
+        }
+    }
+    EXPECT_TRUE(ended);
+    EXPECT_NEAR(static_cast<double>(taken) / static_cast<double>(second), 60.0, 0.05);
+    EXPECT_NEAR(media.lengthMs(), 60000, 50);
 }
 
 TEST_F(MultimediaModuleTest, WithoutTheModuleEveryPlayFails) {
