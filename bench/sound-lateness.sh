@@ -1,85 +1,88 @@
 #!/usr/bin/env bash
-# How late the first sample of the alarm and of the chime's strikes reaches the sound server after
-# the second it is due: median and worst of 10 plays of a wave and of an ogg file, for the first
-# play after the clock's start and for later plays, beside paplay started at the due moment.
-# Usage: bench/sound-lateness.sh [--cold] [CLOCK] [LISTEN]
-#   CLOCK defaults to build/app/quillon, LISTEN to build/tools/listen/quillon-listen.
-#   --cold: before each first play, the media libraries leave the page cache (as after a restart),
-#   so loading them reads the disk again; pages another program has mapped stay.
-# First plays: ten starts of the clock, each sounding its alarm. Later plays: one start sounding
-# the eleven strikes of 11:00; strikes 2 to 11 are the later plays. A wave strike is due one
-# second after the one before; a media strike plays to its end first, so its due second is taken
-# as the whole second before it is heard (right while it is less than a second late).
-# The clock runs offscreen with its clock moved by a whole number of seconds (faketime, no start
-# moment, no speed-up), so a due second of its clock is a known second of the wall clock and no
-# real minute has to come. Media files play on Qt's FFmpeg backend: on this null sink the
-# GStreamer backend's output stays silent (its sink stops after the first 0.1 s).
+# How late the alarm's first sample reaches the sound server after the second it is due, and how
+# much of it is heard, on PulseAudio and on PipeWire, for a 5 s tone as a wave, ogg, mp3 and flac
+# file: median and worst of the plays, with paplay (and pw-play on PipeWire) started at a known
+# moment as the floor. Then the strikes of the 11:00 chime with the built-in 0.3 s sound: strikes
+# 2 to 11, each due one second after the one before.
+# Usage: bench/sound-lateness.sh [--plays N] [--cold] [CLOCK] [LISTEN]
+#   N plays of each (5 by default); CLOCK defaults to build/app/quillon, LISTEN to
+#   build/tools/listen/quillon-listen.
+#   --cold: before each round of alarms, the sound libraries leave the page cache (as after a
+#   restart), so loading them reads the disk again; pages another program has mapped stay.
+# The alarms sound at real minutes, the four files' at once, each clock on a server of its own:
+# a faked clock would change what is measured (media that GStreamer plays wait for the system
+# clock). The strikes, waves only, run by a clock moved by a whole number of seconds (faketime,
+# no start moment, no speed-up), so that 11:00 of its clock is a known second of the wall clock.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
+plays=5
 cold=0
-if [[ ${1:-} == --cold ]]; then
-    cold=1
-    shift
-fi
+while [[ ${1:-} == --* ]]; do
+    case $1 in
+        --plays) plays=$2; shift 2 ;;
+        --cold) cold=1; shift ;;
+        *) echo "unknown option $1" >&2; exit 2 ;;
+    esac
+done
 clock=${1:-$root/build/app/quillon}
 listen=${2:-$root/build/tools/listen/quillon-listen}
-plays=10
 
 for program in "$clock" "$listen"; do
     [[ -x $program ]] || { echo "not built: $program (run 'make build')" >&2; exit 2; }
 done
-for tool in sox paplay; do
+for tool in sox paplay pw-play; do
     command -v "$tool" >/dev/null || { echo "'$tool' is missing: run tools/install-deps.sh --test" >&2; exit 2; }
 done
 faketime_lib=$(ls /usr/lib/*/faketime/libfaketimeMT.so.1 2>/dev/null | head -n 1)
 [[ -n $faketime_lib ]] || { echo "'faketime' is missing: run tools/install-deps.sh --test" >&2; exit 2; }
 
 source "$root/bench/scratch.sh" quillon-lateness
-
 source "$root/tests/e2e/sound-server.sh"
-sound_server "$tmp/sound" "$listen"
-pids+=("${SOUND_PIDS[@]}")
-sink=$tmp/sound/sink.raw
 
-# Short tones, so that strikes one second apart are heard apart.
-sox -n -r 44100 -b 16 -c 1 "$tmp/tone.wav" synth 0.3 sine 660 vol 0.5
-sox "$tmp/tone.wav" "$tmp/tone.ogg"
+formats=(wav ogg mp3 flac)
+sox -n -r 44100 -b 16 -c 1 "$tmp/tone.wav" synth 5 sine 660 vol 0.5
+for format in "${formats[@]:1}"; do sox "$tmp/tone.wav" "$tmp/tone.$format"; done
 
-now() { echo "$EPOCHREALTIME"; }
-# first_sound FROM SECONDS: start of the first sound heard in that many seconds from FROM.
-first_sound() {
-    "$listen" sounds "$sink" "$1" "$(awk -v a="$1" -v b="$2" 'BEGIN { printf "%.6f", a + b }')" |
-        awk 'NR == 1 { print $1 }'
+# heard SINK FROM SECONDS: "START END" of the first sound heard in that many seconds from FROM.
+heard() {
+    "$listen" sounds "$1" "$2" "$(awk -v a="$2" -v b="$3" 'BEGIN { printf "%.6f", a + b }')" |
+        awk 'NR == 1 { print $1, $2 }'
 }
 
-floor_lateness=()
-for ((i = 0; i < plays; ++i)); do
-    sleep 1
-    started=$(now)
-    PULSE_SERVER=$SOUND_SERVER paplay "$tmp/tone.wav"
-    floor_lateness+=("$(awk -v a="$(first_sound "$started" 3)" -v b="$started" 'BEGIN { printf "%.3f", a - b }')")
-done
+# floor SINK PLAYER...: "LATE LENGTH" of paplay or pw-play of the tone, started at a known moment.
+floor() {
+    local sink=$1 i started start end
+    shift
+    for ((i = 0; i < plays; ++i)); do
+        sleep 1
+        started=$EPOCHREALTIME
+        "$@" "$tmp/tone.wav"
+        read -r start end <<<"$(heard "$sink" "$started" 7)"
+        [[ -z $start ]] || awk -v s="$start" -v e="$end" -v t="$started" 'BEGIN { printf "%.3f %.3f\n", s - t, e - s }'
+    done
+}
 
-# run_clock NAME TIME-OF-DAY LEAD SECONDS KEY=VALUE...: starts the clock LEAD seconds before its
-# clock shows TIME-OF-DAY (seconds after midnight), with these settings, and ends it SECONDS
-# after that moment. Sets DUE to the wall-clock second of TIME-OF-DAY.
+# run_clock NAME SERVER SECONDS FAKETIME KEY=VALUE...: starts the clock in the background on that
+# sound server with these settings, and ends it SECONDS after DUE. FAKETIME, when not empty,
+# moves its clock (faketime's format). The pid of what ends it goes to ENDING.
 run_clock() {
-    local name=$1 target=$2 lead=$3 seconds=$4 offset pid
+    local name=$1 server=$2 seconds=$3 fake=$4 pid
     shift 4
     mkdir -p "$tmp/$name/config/Quillon" "$tmp/$name/home"
     mkdir -m 700 "$tmp/$name/runtime"
     printf '%s\n' "[Setting]" "Left=1500" "Top=1500" "$@" >"$tmp/$name/config/Quillon/Quillon.ini"
-    DUE=$((${EPOCHREALTIME%[.,]*} + 1 + lead))
-    offset=$(((target - DUE % 86400 + 86400) % 86400))
-    HOME=$tmp/$name/home XDG_CONFIG_HOME=$tmp/$name/config XDG_RUNTIME_DIR=$tmp/$name/runtime \
-        PULSE_SERVER=$SOUND_SERVER QT_QPA_PLATFORM=offscreen LANG=C.UTF-8 TZ=UTC \
-        LD_PRELOAD=$faketime_lib FAKETIME="+$offset" "$clock" >"$tmp/$name.log" 2>&1 &
+    (
+        export HOME=$tmp/$name/home XDG_CONFIG_HOME=$tmp/$name/config
+        export XDG_RUNTIME_DIR=$tmp/$name/runtime PULSE_SERVER=$server
+        export QT_QPA_PLATFORM=offscreen LANG=C.UTF-8 TZ=UTC
+        [[ -z $fake ]] || export LD_PRELOAD=$faketime_lib FAKETIME=$fake
+        exec "$clock"
+    ) >"$tmp/$name.log" 2>&1 &
     pid=$!
     pids+=("$pid")
-    sleep "$((DUE - ${EPOCHREALTIME%[.,]*} + seconds))"
-    kill -TERM "$pid"
-    wait "$pid" || true
+    (sleep "$((DUE - ${EPOCHREALTIME%[.,]*} + seconds))" && kill -TERM "$pid") &
+    ENDING+=($!)
 }
 
 # The module, the Qt media backends, GStreamer's plugins and all the libraries they load.
@@ -97,48 +100,91 @@ drop_media_files() {
     done
 }
 
-# first_plays NAME SOUND: lateness of the alarm in ten starts.
-first_plays() {
-    local i onset late=()
-    for ((i = 0; i < plays; ++i)); do
-        ((cold == 0)) || drop_media_files
-        run_clock "$1-$i" $((7 * 3600)) 8 3 AlarmMode=1 AlarmTime=420 "AlarmName1=$2"
-        onset=$(first_sound $((DUE - 1)) 4)
-        [[ -z $onset ]] || late+=("$(awk -v a="$onset" -v b="$DUE" 'BEGIN { printf "%.3f", a - b }')")
+# alarms KIND: the alarms of the four files at real minutes, PLAYS rounds, each file's clock on
+# a server of its own; "FORMAT LATE LENGTH" lines.
+alarms() {
+    local format round start end
+    declare -A server
+    for format in "${formats[@]}"; do
+        sound_server "$tmp/$1-$format" "$listen" "$1" >&2
+        pids+=("${SOUND_PIDS[@]}")
+        server[$format]=$SOUND_SERVER
     done
-    echo "${late[*]}"
+    for ((round = 0; round < plays; ++round)); do
+        ((cold == 0)) || drop_media_files
+        # The next minute with 8 s to go at least: a due sound is readied 4 s ahead.
+        DUE=$(((${EPOCHREALTIME%[.,]*} + 8 + 59) / 60 * 60))
+        ENDING=()
+        for format in "${formats[@]}"; do
+            run_clock "$1-$format-$round" "${server[$format]}" 7 "" AlarmMode=1 \
+                "AlarmTime=$((DUE / 60 % 1440))" "AlarmName1=$tmp/tone.$format"
+        done
+        wait "${ENDING[@]}" 2>/dev/null || true
+        for format in "${formats[@]}"; do
+            read -r start end <<<"$(heard "$tmp/$1-$format/sink.raw" $((DUE - 1)) 7)"
+            [[ -z $start ]] ||
+                awk -v f="$format" -v s="$start" -v e="$end" -v due="$DUE" 'BEGIN { printf "%s %.3f %.3f\n", f, s - due, e - s }'
+        done
+    done
 }
 
-# later_plays NAME SOUND SECONDS WAVE: lateness of strikes 2 to 11 of the 11:00 chime.
-later_plays() {
-    run_clock "$1" $((11 * 3600)) 8 "$3" AlarmMode=2 "AlarmName2=$2"
-    "$listen" sounds "$sink" $((DUE - 1)) $((DUE + $3)) | awk -v due="$DUE" -v wave="$4" '
-        NR > 1 && NR <= 11 {
-            late = wave ? $1 - due - (NR - 1) : $1 - due - int($1 - due)
-            printf "%.3f ", late
+# strikes SINK: strikes 2 to 11 of the 11:00 chime with the built-in sound, each due a second
+# after the one before; "LATE LENGTH" lines.
+strikes() {
+    DUE=$((${EPOCHREALTIME%[.,]*} + 9))
+    ENDING=()
+    run_clock "strikes-$RANDOM" "$SOUND_SERVER" 13 "+$(((11 * 3600 - DUE % 86400 + 86400) % 86400))" \
+        AlarmMode=2 AlarmName2=
+    wait "${ENDING[@]}" 2>/dev/null || true
+    "$listen" sounds "$1" $((DUE - 1)) $((DUE + 13)) | awk -v due="$DUE" '
+        NR > 1 && NR <= 11 { printf "%.3f %.3f\n", $1 - due - (NR - 1), $2 - $1 }'
+}
+
+# report SERVER WHAT: the median and worst lateness and the shortest and median length heard of
+# "LATE LENGTH" lines on standard input.
+report() {
+    local lines late heard
+    lines=$(cat)
+    if [[ -z $lines ]]; then
+        printf "%-10s %-24s %5d  (none heard)\n" "$1" "$2" 0
+        return
+    fi
+    late=$(cut -d' ' -f1 <<<"$lines" | sort -g | tr '\n' ' ')
+    heard=$(cut -d' ' -f2 <<<"$lines" | sort -g | tr '\n' ' ')
+    awk -v server="$1" -v what="$2" -v late="$late" -v heard="$heard" '
+        function median(a, n) { return n % 2 ? a[(n + 1) / 2] : (a[n / 2] + a[n / 2 + 1]) / 2 }
+        BEGIN {
+            n = split(late, l, " "); split(heard, h, " ")
+            printf "%-10s %-24s %5d %+9.3f %+9.3f %9.3f %9.3f\n", server, what, n,
+                median(l, n), l[n], h[1], median(h, n)
         }'
 }
 
+results=()
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
-wave_first=$(first_plays wave "$tmp/tone.wav")
-wave_later=$(later_plays wave-later "$tmp/tone.wav" 13 1)
-media_first=$(QT_MEDIA_BACKEND=ffmpeg first_plays media "$tmp/tone.ogg")
-media_later=$(QT_MEDIA_BACKEND=ffmpeg later_plays media-later "$tmp/tone.ogg" 20 0)
+for kind in pulseaudio pipewire; do
+    sound_server "$tmp/$kind" "$listen" "$kind"
+    pids+=("${SOUND_PIDS[@]}")
+    sink=$tmp/$kind/sink.raw
+    results+=("$(floor "$sink" env PULSE_SERVER="$SOUND_SERVER" paplay | report "$kind" "paplay (floor)")")
+    if [[ $kind == pipewire ]]; then
+        results+=("$(floor "$sink" env XDG_RUNTIME_DIR="$tmp/$kind/runtime" pw-play |
+            report "$kind" "pw-play (floor)")")
+    fi
+    results+=("$(strikes "$sink" | report "$kind" "built-in 0.3 s, strikes")")
+    # Not in a subshell: the servers it starts are ended here.
+    alarms "$kind" >"$tmp/$kind.played"
+    for format in "${formats[@]}"; do
+        results+=("$(awk -v f="$format" '$1 == f { print $2, $3 }' "$tmp/$kind.played" |
+            report "$kind" "$format, 5 s")")
+    done
+    # This kind's servers end before the next kind's start.
+    for pid in "${pids[@]}"; do kill -TERM "$pid" 2>/dev/null || true; done
+    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+    pids=()
+done
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 
-report() {
-    tr ' ' '\n' <<<"$2" | sed '/^$/d' | sort -n | awk -v what="$1" '
-        { v[NR] = $1 }
-        END {
-            if (NR == 0) { printf "%-26s %6d  (none heard)\n", what, 0; exit }
-            median = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
-            printf "%-26s %6d %+10.3f %+10.3f %+10.3f\n", what, NR, v[1], median, v[NR]
-        }'
-}
-printf "%-26s %6s %10s %10s %10s\n" "late by (s)" plays best median worst
-report "paplay (floor)" "${floor_lateness[*]}"
-report "wave, first play" "$wave_first"
-report "wave, later plays" "$wave_later"
-report "ogg, first play" "$media_first"
-report "ogg, later plays" "$media_later"
-echo "load average: $load_before before, $load_after after; $(nproc) cores$( ((cold == 0)) || echo "; media libraries dropped from the page cache before each first play")"
+printf "%-10s %-24s %5s %9s %9s %9s %9s\n" server sound plays "late med" "late max" "heard min" "heard med"
+printf '%s\n' "${results[@]}"
+echo "load average: $load_before before, $load_after after; $(nproc) cores$( ((cold == 0)) || echo "; sound libraries dropped from the page cache before each round of alarms")"
