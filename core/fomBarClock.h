@@ -164,6 +164,8 @@ private:
     WorkAreaTwips workAreaTwips(const QPoint& windowAt) const;
     double tppX() const;
     double tppY() const;
+    // The last seconds of a minute, 56 to 59, in which WaveSub arms what the next minute owes.
+    static constexpr int16_t kArmingSeconds = 4;
     void setTimMciPlayInterval(int ms);
     void prepareDueSounds();
     bool readyToPlay();
