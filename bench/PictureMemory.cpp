@@ -11,6 +11,7 @@
 
 #include "core/fomBarClock.h"
 #include "platform/fake/Fakes.h"
+#include "tests/ClockProbe.h"
 
 namespace {
 
@@ -79,9 +80,10 @@ int main(int argc, char* argv[]) {
     window.TimePrint(fakes.clock.now());
     const double after = peakMegabytes();
 
-    report << "picture " << width << " x " << height << " (" << window.picBack.width() << " x "
-           << window.picBack.height() << " loaded"
-           << (fakes.messages.shown.isEmpty() ? "" : ", refused") << ")\n"
+    const QImage& loaded = fomBarClockProbe(window).picBack;
+    report << "picture " << width << " x " << height << " (" << loaded.width() << " x "
+           << loaded.height() << " loaded" << (fakes.messages.shown.isEmpty() ? "" : ", refused")
+           << ")\n"
            << "peak RSS before loading " << qRound(before) << " MB, after " << qRound(after)
            << " MB, added " << qRound(after - before) << " MB" << Qt::endl;
     return 0;

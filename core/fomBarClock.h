@@ -22,8 +22,9 @@ class QAction;
 class QMenu;
 
 // The clock window: a borderless bar with the day picture and the character.
-// Its methods live in the folder of the subsystem that owns them.
-class fomBarClock final : public QWidget, public WindowTwips {
+// Its methods live in the folder of the subsystem that owns them. Public is only what the
+// program and the setting windows call; the setting windows change the record in place.
+class fomBarClock final : public QWidget, private WindowTwips {
     Q_OBJECT
 public:
     // programFolder ends in a separator; it locates the default sounds.
@@ -33,38 +34,84 @@ public:
     SettingRecord& setting() { return m_setting; }
     const SettingRecord& setting() const { return m_setting; }
 
-    // Life of the window (core/fomBarClockLifecycle.cpp).
+    // Start and end of the program (core/fomBarClockLifecycle.cpp).
     void Form_Load();
-    void Form_Activate();
     void Form_Unload();
+    // Shows the message window modally with the text, returning when it is closed: the program
+    // puts in fomMessage, tests a stand-in that returns at once. Unset, nothing is shown.
+    using MessageWindow = std::function<void(const QString& Message)>;
+    void setMessageWindow(MessageWindow show) { m_messageWindow = std::move(show); }
+
+    // What the setting windows call after changing the record.
+    void SettingSave();  // core/fomBarClockLifecycle.cpp
+    void PicLoad();      // drawing/fomBarClockPictures.cpp
+    void ResizeAll();    // core/fomBarClockLayout.cpp
+    // The icon's record, for adding and deleting the icon.
+    const TrayIconData& trayIconData() const { return m_trayIconData; }
+    // Gives Qt the shown window's true place again: re-showing the window (as a change of its
+    // flags does) or resizing it sends Qt's idea of the place along (core/fomBarClockLayout.cpp).
+    void restorePlace();
+    // The file chooser every window shares; there from Form_Load on.
+    clsComDlg& ComDlg() { return *m_comDlg; }
+    // The sound player the window plays and stops its sounds with.
+    modMCIPlay& mciPlay() { return m_mciPlay; }
+
+    // Brings the bar up to the time of day (core/fomBarClockTick.cpp).
+    void TimePrint(const QDateTime& nowtime);
+    // What the bar shows at present.
+    const QImage& barImage() const;
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // The tests' one way in (tests/ClockProbe.h).
+    friend class fomBarClockProbe;
+
+    // Life of the window (core/fomBarClockLifecycle.cpp).
+    void Form_Activate();
     void mnuFileEnd_Click();
     void SettingLoad();
-    void SettingSave();
     // Deletes leftover temporary files (core/TmpClear.h); Form_Load runs it when TmpMode is on.
     void TmpClear();
-    const TrayIconData& trayIconData() const { return m_trayIconData; }
+    modCou1::SettingContext settingContext() const;
+    // WindowTwips: the window's outer position and size, as the settings see them.
+    int32_t Left() const override;
+    int32_t Top() const override;
+    int32_t Width() const override;
+    int32_t Height() const override;
+    void setLeft(int32_t twips) override;
+    void setTop(int32_t twips) override;
+    // Where the window stands, in pixels.
+    QPoint place() const;
+    double tppX() const;
+    double tppY() const;
 
     // Layout (core/fomBarClockLayout.cpp).
     void ResizeAllNew();
-    void ResizeAll();
     void CursorPara();
     void TimeWidthCheked();
     void mnuTimeWidth_Click(int16_t Index);
     // The span items of the menu, by index 2, 4 or 6.
     QAction* mnuTimeWidth(int Index) const;
+    void resizeInPlace(const QSize& size);
+    // The work area's edges in twips (left, top, right, bottom) for the window at that place.
+    struct WorkAreaTwips {
+        int32_t WL, WT, WR, WB;
+    };
+    WorkAreaTwips workAreaTwips(const QPoint& windowAt) const;
 
     // The tick (core/fomBarClockTick.cpp).
     void Timer1_Timer();
-    void TimePrint(const QDateTime& nowtime);
-    bool isTimer1Running() const { return m_timer1Running; }
-    int timer1Interval() const { return m_timer1.interval(); }
+    void startTimer1();
+    void stopTimer1();
+    void scheduleNextTick();
 
     // Watch on the computer's clock (core/fomBarClockMonitor.cpp).
     void TimeCheck();
-    // Shows the message window modally with the text, returning when it is closed: the program
-    // puts in fomMessage, tests a stand-in that returns at once. Unset, nothing is shown.
-    using MessageWindow = std::function<void(const QString& Message)>;
-    void setMessageWindow(MessageWindow show) { m_messageWindow = std::move(show); }
+    void showMessage(const QString& Message);
 
     // Alarm and chime (sound/fomBarClockAlarm.cpp).
     void WaveSub(int16_t h, int16_t m, int16_t s);
@@ -73,14 +120,15 @@ public:
     // before; true when something was armed.
     bool WaveSubMissed(const QDateTime& previous, const QDateTime& now);
     void timMciPlay_Timer();
-    // The sound player the window plays and stops its sounds with.
-    modMCIPlay& mciPlay() { return m_mciPlay; }
-
-    // The file chooser every window shares; there from Form_Load on.
-    clsComDlg& ComDlg() { return *m_comDlg; }
+    // The last seconds of a minute, 56 to 59, in which WaveSub arms what the next minute owes.
+    static constexpr int16_t kArmingSeconds = 4;
+    void setTimMciPlayInterval(int ms);
+    void prepareDueSounds();
+    bool readyToPlay();
+    void focusSequence();
 
     // The popup menu (interaction/fomBarClockMenu.cpp).
-    QMenu* mnuFile() const { return m_mnuFile; }
+    void buildMenu();
     void popupMenu(const QPoint& globalPos);
     void mnuPicture_Click();
     void mnuAlarm_Click();
@@ -97,26 +145,13 @@ public:
     void picBar_MouseUp(int16_t Button, int16_t Shift, float X, float Y);
     void picBar_KeyDown(int16_t KeyCode, int16_t Shift);
     void Form_MouseDown(int16_t Button, int16_t Shift, float X, float Y);
+    void dragTo(float X, float Y, int16_t Shift);
+    void moveTwips(int32_t left, int32_t top);
 
     // Pictures and drawing (drawing/).
     void PictureRead();
-    void PicLoad();
     void BackPrint(int16_t hour, int16_t minute);
     void AddMemori();
-
-    // What the bar shows at present.
-    const QImage& barImage() const;
-
-    // WindowTwips: the window's outer position and size.
-    int32_t Left() const override;
-    int32_t Top() const override;
-    int32_t Width() const override;
-    int32_t Height() const override;
-    void setLeft(int32_t twips) override;
-    void setTop(int32_t twips) override;
-    // Gives Qt the shown window's true place again: re-showing the window (as a change of its
-    // flags does) or resizing it sends Qt's idea of the place along.
-    void restorePlace();
 
     // Form variables, shared by the subsystems' files.
     int32_t LastDrawnMinute = 0;
@@ -140,35 +175,6 @@ public:
     QImage picBack;
     std::array<QImage, 2> picCursor;
     BarView* picBar = nullptr;
-
-protected:
-    bool event(QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    void startTimer1();
-    void stopTimer1();
-    void scheduleNextTick();
-    modCou1::SettingContext settingContext() const;
-    void buildMenu();
-    void dragTo(float X, float Y, int16_t Shift);
-    void moveTwips(int32_t left, int32_t top);
-    // Where the window stands, in pixels.
-    QPoint place() const;
-    void resizeInPlace(const QSize& size);
-    // The work area's edges in twips (left, top, right, bottom) for the window at that place.
-    struct WorkAreaTwips {
-        int32_t WL, WT, WR, WB;
-    };
-    WorkAreaTwips workAreaTwips(const QPoint& windowAt) const;
-    double tppX() const;
-    double tppY() const;
-    void setTimMciPlayInterval(int ms);
-    void prepareDueSounds();
-    bool readyToPlay();
-    void focusSequence();
-    void showMessage(const QString& Message);
 
     Platform m_platform;
     SettingRecord m_setting;

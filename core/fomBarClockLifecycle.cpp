@@ -5,6 +5,7 @@
 #include "core/BarView.h"
 #include "core/ProgramFolder.h"
 #include "core/Rounding.h"
+#include "core/TimeCheckMode.h"
 #include "core/TmpClear.h"
 #include "core/fomBarClock.h"
 #include "core/modCou1.h"
@@ -88,13 +89,13 @@ void fomBarClock::Form_Activate() {
     ResizeAllNew();
     ResizeAll();
     TimePrint(m_platform.clock.now());
-    if (m_setting.TimeCheckMode > 0) TimeCheck();
+    if (m_setting.TimeCheckMode > TimeCheckModeValue::kNever) TimeCheck();
 }
 
 void fomBarClock::Form_Unload() {
     if (m_unloaded) return;
     m_unloaded = true;
-    if (m_setting.TimeCheckMode > 0) TimeCheck();
+    if (m_setting.TimeCheckMode > TimeCheckModeValue::kNever) TimeCheck();
     stopTimer1();
     m_mciPlay.MciStop();
     if (m_setting.TaskTray == 1) m_platform.tray.notify(TrayCommand::Delete, m_trayIconData);

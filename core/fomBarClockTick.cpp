@@ -3,6 +3,7 @@
 
 #include "core/AlarmMode.h"
 #include "core/BarView.h"
+#include "core/TimeCheckMode.h"
 #include "core/TimeText.h"
 #include "core/fomBarClock.h"
 #include "drawing/StripGeometry.h"
@@ -49,20 +50,20 @@ void fomBarClock::TimePrint(const QDateTime& nowtime) {
     bool missed = false;
     if ((m_setting.AlarmMode & (AlarmModeBit::kAlarmOn | AlarmModeBit::kChimeOn)) != 0) {
         missed = WaveSubMissed(previous, nowtime);
-        if (S > 55) WaveSub(H, M, S);
+        if (S >= 60 - kArmingSeconds) WaveSub(H, M, S);
     }
 
     const int32_t Minute = H * 60 + M;
     const QRect cursorBox(CursorX, CursorY, CursorWidth, CursorHeight);
     QRect changed;
     if (Minute == LastDrawnMinute) {
-        if (m_setting.TimeCheckMode == 3) TimeCheck();
+        if (m_setting.TimeCheckMode == TimeCheckModeValue::kEverySecond) TimeCheck();
         for (const BlockCopy& copy : cursorRestore(picBack.width(), CursorBackX,
                                                    {CursorX, CursorY, CursorWidth, CursorHeight}))
             copyBlock(picBar->image(), picBack, copy);
         changed = cursorBox;
     } else {
-        if (m_setting.TimeCheckMode >= 2) {
+        if (m_setting.TimeCheckMode >= TimeCheckModeValue::kEveryMinute) {
             if (m_setting.TaskTray == 1)
                 m_platform.tray.notify(TrayCommand::Modify, m_trayIconData);
             TimeCheck();

@@ -7,8 +7,6 @@ namespace {
 
 constexpr int kPlaybackTickMs = 1000;
 constexpr int32_t kFocusWaitMs = 200;
-// The seconds 56 to 59 before a minute, in which its alarm and chime are armed.
-constexpr qint64 kArmingSeconds = 4;
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include "core/BarView.h"
 #include "core/fomBarClock.h"
 #include "platform/fake/Fakes.h"
+#include "tests/ClockProbe.h"
 
 // A clock window on fake surroundings: a 1024 × 768 screen at 96 dpi, an empty store.
 class ClockFixture : public ::testing::Test {
@@ -29,6 +30,9 @@ protected:
         fakes.clock.setTime(QTime(hour, minute, second));
         window->TimePrint(fakes.clock.now());
     }
+
+    // The started window's insides.
+    fomBarClockProbe probe() const { return fomBarClockProbe(*window); }
 
     static QImage filled(int width, int height, QColor colour) {
         QImage image(width, height, QImage::Format_ARGB32_Premultiplied);

@@ -8,6 +8,7 @@
 #include <QRadioButton>
 
 #include "core/Rounding.h"
+#include "core/TimeCheckMode.h"
 #include "core/fomBarClock.h"
 #include "platform/TrayIcon.h"
 #include "platform/WindowOrder.h"
@@ -127,7 +128,9 @@ void fomMask::chkTmpMode_Click() {
     enableTextBox(*txtTmpFileName, on);
 }
 
-void fomMask::optTimeCheck_Click(int16_t Index) { enableTextBox(*txtTimeChkLen, Index >= 1); }
+void fomMask::optTimeCheck_Click(int16_t Index) {
+    enableTextBox(*txtTimeChkLen, Index > TimeCheckModeValue::kNever);
+}
 
 void fomMask::cmdExit_Click() {
     SettingRecord& s = m_clock.setting();

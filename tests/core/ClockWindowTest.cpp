@@ -9,16 +9,16 @@ using ClockWindowTest = ClockFixture;
 
 TEST_F(ClockWindowTest, BuiltInPicturesGiveTheStandardBar) {
     fomBarClock& clock = start();
-    EXPECT_EQ(clock.picBack.size(), QSize(1440, 40));
-    EXPECT_EQ(clock.picBar->size(), QSize(240, 40));
+    EXPECT_EQ(probe().picBack.size(), QSize(1440, 40));
+    EXPECT_EQ(probe().picBar->size(), QSize(240, 40));
     EXPECT_EQ(clock.size(), QSize(240, 40));
-    EXPECT_EQ(clock.CursorWidth, 32);
-    EXPECT_EQ(clock.CursorHeight, 32);
-    EXPECT_EQ(clock.CursorX, 104);
-    EXPECT_EQ(clock.CursorY, 8);
-    EXPECT_EQ(clock.LastDrawnMinute, -1);
+    EXPECT_EQ(probe().CursorWidth, 32);
+    EXPECT_EQ(probe().CursorHeight, 32);
+    EXPECT_EQ(probe().CursorX, 104);
+    EXPECT_EQ(probe().CursorY, 8);
+    EXPECT_EQ(probe().LastDrawnMinute, -1);
     EXPECT_TRUE(fakes.messages.shown.isEmpty());
-    EXPECT_TRUE(clock.isTimer1Running());
+    EXPECT_TRUE(probe().isTimer1Running());
 }
 
 TEST_F(ClockWindowTest, CharacterBoxTakesTheLargerFrameAndCentres) {
@@ -27,72 +27,72 @@ TEST_F(ClockWindowTest, CharacterBoxTakesTheLargerFrameAndCentres) {
     fakes.pictures.files[QStringLiteral("/wide.ico")] = filled(33, 10, Qt::blue);
     storeSettings({{"CharType", "1"}, {"CharName1", "/a.ico"}, {"CharName2", "/b.ico"}});
     fomBarClock& clock = start();
-    EXPECT_EQ(clock.CursorWidth, 30);
-    EXPECT_EQ(clock.CursorHeight, 36);
-    EXPECT_EQ(clock.CursorY, 4);
+    EXPECT_EQ(probe().CursorWidth, 30);
+    EXPECT_EQ(probe().CursorHeight, 36);
+    EXPECT_EQ(probe().CursorY, 4);
 
     clock.setting().TimeWidth = 120;
     clock.setting().CharName1 = QStringLiteral("/wide.ico");
     clock.setting().CharName2.clear();
     clock.PicLoad();
-    EXPECT_EQ(clock.CursorX, 44);  // nearest(60 - 16.5)
+    EXPECT_EQ(probe().CursorX, 44);  // nearest(60 - 16.5)
 }
 
 TEST_F(ClockWindowTest, SpanChoiceResizesChecksRedrawsAndSaves) {
     fakes.clock.setTime(QTime(10, 15, 30));
     fomBarClock& clock = start();
-    clock.mnuTimeWidth_Click(6);
+    probe().mnuTimeWidth_Click(6);
     EXPECT_EQ(clock.setting().TimeWidth, 360);
-    EXPECT_FALSE(clock.mnuTimeWidth(2)->isChecked());
-    EXPECT_FALSE(clock.mnuTimeWidth(4)->isChecked());
-    EXPECT_TRUE(clock.mnuTimeWidth(6)->isChecked());
+    EXPECT_FALSE(probe().mnuTimeWidth(2)->isChecked());
+    EXPECT_FALSE(probe().mnuTimeWidth(4)->isChecked());
+    EXPECT_TRUE(probe().mnuTimeWidth(6)->isChecked());
     EXPECT_EQ(clock.size(), QSize(360, 40));
-    EXPECT_EQ(clock.CursorX, 164);
-    EXPECT_EQ(clock.LastDrawnMinute, 615);
+    EXPECT_EQ(probe().CursorX, 164);
+    EXPECT_EQ(probe().LastDrawnMinute, 615);
     EXPECT_EQ(fakes.store.saves, 1);
     EXPECT_EQ(fakes.store.value(QStringLiteral("TimeWidth")), "360");
 
-    clock.mnuTimeWidth_Click(4);
-    EXPECT_TRUE(clock.mnuTimeWidth(4)->isChecked());
-    EXPECT_FALSE(clock.mnuTimeWidth(6)->isChecked());
+    probe().mnuTimeWidth_Click(4);
+    EXPECT_TRUE(probe().mnuTimeWidth(4)->isChecked());
+    EXPECT_FALSE(probe().mnuTimeWidth(6)->isChecked());
 }
 
 TEST_F(ClockWindowTest, UnusualStoredSpanChecksNothing) {
     storeSettings({{"TimeWidth", "300"}});
-    fomBarClock& clock = start();
-    for (int index : {2, 4, 6}) EXPECT_FALSE(clock.mnuTimeWidth(index)->isChecked());
-    EXPECT_EQ(clock.picBar->width(), 300);
+    start();
+    for (int index : {2, 4, 6}) EXPECT_FALSE(probe().mnuTimeWidth(index)->isChecked());
+    EXPECT_EQ(probe().picBar->width(), 300);
 }
 
 TEST_F(ClockWindowTest, WorkAreaKeepsAStripOfTheWindowInside) {
     // Work area 0-1024 × 0-740 pixels: WR 15360, WB 11100, margin 120 twips.
     fomBarClock& clock = start();
-    clock.setTop(11500);
+    probe().twips.setTop(11500);
     clock.ResizeAll();
-    EXPECT_EQ(clock.Top(), 10980);
+    EXPECT_EQ(probe().twips.Top(), 10980);
 
-    clock.setTop(3000);
-    clock.setLeft(-3500);  // 3600 twips wide: 100 twips would stay visible
+    probe().twips.setTop(3000);
+    probe().twips.setLeft(-3500);  // 3600 twips wide: 100 twips would stay visible
     clock.ResizeAll();
-    EXPECT_EQ(clock.Left(), 120 - 3600);
-    EXPECT_EQ(clock.Top(), 3000);
+    EXPECT_EQ(probe().twips.Left(), 120 - 3600);
+    EXPECT_EQ(probe().twips.Top(), 3000);
 
-    clock.setLeft(6000);
+    probe().twips.setLeft(6000);
     clock.ResizeAll();
-    EXPECT_EQ(clock.Left(), 6000);
-    EXPECT_EQ(clock.Top(), 3000);
+    EXPECT_EQ(probe().twips.Left(), 6000);
+    EXPECT_EQ(probe().twips.Top(), 3000);
 }
 
 TEST_F(ClockWindowTest, FirstActivationOnlyLaysOut) {
-    fomBarClock& clock = start();
-    clock.setTop(20000);
-    clock.Form_Activate();
-    EXPECT_EQ(clock.Top(), 10980);
-    EXPECT_GE(clock.LastDrawnMinute, 0);
+    start();
+    probe().twips.setTop(20000);
+    probe().Form_Activate();
+    EXPECT_EQ(probe().twips.Top(), 10980);
+    EXPECT_GE(probe().LastDrawnMinute, 0);
 
-    clock.setTop(20000);
-    clock.Form_Activate();
-    EXPECT_EQ(clock.Top(), 19995);  // 1333 pixels, not pulled back again
+    probe().twips.setTop(20000);
+    probe().Form_Activate();
+    EXPECT_EQ(probe().twips.Top(), 19995);  // 1333 pixels, not pulled back again
 }
 
 TEST_F(ClockWindowTest, TrayIconLivesAsLongAsTheClock) {
@@ -116,11 +116,11 @@ TEST_F(ClockWindowTest, NoTrayAndTopMostFromTheStore) {
 
 TEST_F(ClockWindowTest, UnloadStopsTheTickAndSavesThePositionOnce) {
     fomBarClock& clock = start();
-    clock.setLeft(4500);
-    clock.setTop(3000);
+    probe().twips.setLeft(4500);
+    probe().twips.setTop(3000);
     clock.close();
     clock.Form_Unload();
-    EXPECT_FALSE(clock.isTimer1Running());
+    EXPECT_FALSE(probe().isTimer1Running());
     EXPECT_EQ(fakes.store.saves, 1);
     EXPECT_EQ(fakes.store.lastSaveOrder.size(), 22);
     EXPECT_EQ(fakes.store.value(QStringLiteral("Left")), "4500");
@@ -132,18 +132,18 @@ TEST_F(ClockWindowTest, TallestBackgroundGivesTheTallestWindow) {
     storeSettings({{"BackType", "1"}, {"BackName", "/tall.bmp"}});
     fomBarClock& clock = start();
     EXPECT_EQ(clock.height(), 32767);
-    EXPECT_EQ(clock.picBack.height(), 32767);
-    EXPECT_EQ(clock.picBar->height(), 32767);
+    EXPECT_EQ(probe().picBack.height(), 32767);
+    EXPECT_EQ(probe().picBar->height(), 32767);
 }
 
 TEST_F(ClockWindowTest, TicksComeJustAfterEachWholeSecond) {
     fakes.clock.setTime(QTime(10, 15, 0, 300));
-    fomBarClock& clock = start();
-    EXPECT_EQ(clock.timer1Interval(), 705);
+    start();
+    EXPECT_EQ(probe().timer1Interval(), 705);
     // A tick that came late waits less for the next, so the ticks do not drift.
     fakes.clock.setTime(QTime(10, 15, 1, 200));
-    clock.Timer1_Timer();
-    EXPECT_EQ(clock.timer1Interval(), 805);
+    probe().Timer1_Timer();
+    EXPECT_EQ(probe().timer1Interval(), 805);
 }
 
 }  // namespace

@@ -23,17 +23,17 @@ protected:
 
 TEST_F(MonitorTest, EightDaysAgainstSevenWarnsSevenDoesNot) {
     startAt(at(8, 12, 0), at(1, 23, 0), 1);
-    window->TimeCheck();
+    probe().TimeCheck();
     EXPECT_TRUE(messages.isEmpty());
     fakes.clock.set(at(9, 0, 0));
-    window->TimeCheck();
+    probe().TimeCheck();
     EXPECT_EQ(messages, QStringList{"念のためですが、前回より8日経過してます。"});
     EXPECT_EQ(window->setting().LastTime, at(9, 0, 0));
 }
 
 TEST_F(MonitorTest, ModeZeroNeverChecks) {
     startAt(at(5, 9, 0), at(20, 0, 0), 0);
-    window->Form_Activate();
+    probe().Form_Activate();
     tick(9, 1, 0);
     window->Form_Unload();
     EXPECT_TRUE(messages.isEmpty());
@@ -45,7 +45,7 @@ TEST_F(MonitorTest, SetBackClockWarnsOnceAtStartThoughTheFirstRedrawAndTicksChec
         messages << text;
         tick(9, 1, 0);  // the timer runs on while the message is open
     });
-    window->Form_Activate();
+    probe().Form_Activate();
     window->Form_Unload();
     EXPECT_EQ(messages, QStringList{"念のためですが、前回より時計が戻ってます。"});
 }
@@ -55,7 +55,7 @@ TEST_F(MonitorTest, NegativeLengthCountsAsNoDaysAndIsStoredAsTyped) {
     window->setting().TimeCheckLength = -1;
     tick(12, 0, 1);
     fakes.clock.set(at(8, 0, 0));
-    window->TimeCheck();
+    probe().TimeCheck();
     EXPECT_EQ(messages, QStringList{"念のためですが、前回より1日経過してます。"});
     window->SettingSave();
     EXPECT_EQ(fakes.store.value(QStringLiteral("TimeCheckLength")), "-1");

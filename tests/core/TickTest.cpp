@@ -29,23 +29,23 @@ protected:
     static constexpr QRgb kMarker = 0xff123456;
 
     QRgb bar(int x, int y) const { return window->barImage().pixel(x, y); }
-    void mark(int x, int y) { window->picBar->image().setPixel(x, y, kMarker); }
+    void mark(int x, int y) { probe().picBar->image().setPixel(x, y, kMarker); }
 };
 
 TEST_F(TickTest, WithinAMinuteOnlyTheCharacterBoxChanges) {
     start();
     tick(10, 15, 0);
-    ASSERT_EQ(window->LastDrawnMinute, 615);
+    ASSERT_EQ(probe().LastDrawnMinute, 615);
     mark(0, 0);
-    mark(window->CursorX + 5, window->CursorY);  // inside the box: restored
-    const uint8_t frame = window->CursorFrame;
+    mark(probe().CursorX + 5, probe().CursorY);  // inside the box: restored
+    const uint8_t frame = probe().CursorFrame;
 
     tick(10, 15, 30);
-    EXPECT_EQ(window->LastDrawnMinute, 615);
+    EXPECT_EQ(probe().LastDrawnMinute, 615);
     EXPECT_EQ(bar(0, 0), kMarker);
-    EXPECT_NE(bar(window->CursorX + 5, window->CursorY), kMarker);
-    EXPECT_NE(window->CursorFrame, frame);
-    EXPECT_EQ(window->picBar->toolTip(), "10:15:30 AM");
+    EXPECT_NE(bar(probe().CursorX + 5, probe().CursorY), kMarker);
+    EXPECT_NE(probe().CursorFrame, frame);
+    EXPECT_EQ(probe().picBar->toolTip(), "10:15:30 AM");
 }
 
 TEST_F(TickTest, NewMinuteAndMidnightRedrawTheWholeBar) {
@@ -53,13 +53,13 @@ TEST_F(TickTest, NewMinuteAndMidnightRedrawTheWholeBar) {
     tick(10, 15, 59);
     mark(0, 0);
     tick(10, 16, 0);
-    EXPECT_EQ(window->LastDrawnMinute, 616);
+    EXPECT_EQ(probe().LastDrawnMinute, 616);
     EXPECT_NE(bar(0, 0), kMarker);
 
     tick(23, 59, 59);
     mark(0, 0);
     tick(0, 0, 0);
-    EXPECT_EQ(window->LastDrawnMinute, 0);
+    EXPECT_EQ(probe().LastDrawnMinute, 0);
     EXPECT_NE(bar(0, 0), kMarker);
 }
 
@@ -70,7 +70,7 @@ TEST_F(TickTest, FramesAlternateEverySecond) {
     fakes.pictures.files[QStringLiteral("/2.ico")] = blue;
     storeSettings({{"CharType", "1"}, {"CharName1", "/1.ico"}, {"CharName2", "/2.ico"}});
     start();
-    const int x = window->CursorX + 16, y = window->CursorY + 16;
+    const int x = probe().CursorX + 16, y = probe().CursorY + 16;
     tick(8, 0, 0);
     EXPECT_EQ(bar(x, y), QColor(Qt::blue).rgb());  // frame 2 is drawn first
     tick(8, 0, 1);
@@ -87,9 +87,9 @@ TEST_F(TickTest, TransparentPartsOfTheFrameShowThePicture) {
     start();
     tick(12, 0, 0);
     tick(12, 0, 1);
-    const int x = window->CursorX, y = window->CursorY;
+    const int x = probe().CursorX, y = probe().CursorY;
     EXPECT_EQ(bar(x, y), QColor(Qt::red).rgb());
-    EXPECT_EQ(bar(x + 10, y + 10), window->picBack.pixel(window->CursorBackX + 10, y + 10));
+    EXPECT_EQ(bar(x + 10, y + 10), probe().picBack.pixel(probe().CursorBackX + 10, y + 10));
 }
 
 struct RestoreCase {
@@ -138,8 +138,8 @@ TEST_P(RestoreUnderTheCharacter, EachSecondEqualsAFullRedrawWithThatFrame) {
     for (int second = 1; second <= 3; ++second) {
         tick(at.hour(), at.minute(), second);
         const QImage afterTick = window->barImage().copy();
-        window->LastDrawnMinute = -1;
-        window->CursorFrame ^= 1;  // the redraw draws the same frame again
+        probe().LastDrawnMinute = -1;
+        probe().CursorFrame ^= 1;  // the redraw draws the same frame again
         tick(at.hour(), at.minute(), second);
         EXPECT_EQ(afterTick, window->barImage()) << "second " << second;
     }

@@ -33,7 +33,7 @@ TEST_F(BackPrintTest, NoonIsOneCopyCentredOnTheMinute) {
     startWithPicture(1440);
     tick(12, 0, 0);
     for (int c : {0, 120, 239}) EXPECT_EQ(shownColumn(c), 600 + c) << c;
-    EXPECT_EQ(window->CursorBackX, 720 - 16);
+    EXPECT_EQ(probe().CursorBackX, 720 - 16);
 }
 
 TEST_F(BackPrintTest, MidnightWrapsAroundThePictureEnd) {
@@ -43,7 +43,7 @@ TEST_F(BackPrintTest, MidnightWrapsAroundThePictureEnd) {
     EXPECT_EQ(shownColumn(119), 1439);
     EXPECT_EQ(shownColumn(120), 0);
     EXPECT_EQ(shownColumn(239), 119);
-    EXPECT_EQ(window->CursorBackX, 1440 - 16);
+    EXPECT_EQ(probe().CursorBackX, 1440 - 16);
 }
 
 TEST_F(BackPrintTest, NarrowPictureRepeatsAcrossTheBar) {
@@ -127,7 +127,7 @@ TEST_F(AddMemoriTest, TicksAreDrawnIntoAUserPicture) {
     fakes.pictures.files[QStringLiteral("/plain.bmp")] = filled(1440, 40, Qt::darkGreen);
     storeSettings({{"BackType", "1"}, {"BackName", "/plain.bmp"}, {"Style", "3"}});
     start();
-    const QImage& back = window->picBack;
+    const QImage& back = probe().picBack;
     const QRgb text = QPalette().color(QPalette::WindowText).rgb();
     const QRgb halo = QPalette().color(QPalette::Window).rgb();
     // The 1:00 tick at column 60: 8 pixels tall on the bottom edge, bordered.
@@ -143,14 +143,14 @@ TEST_F(AddMemoriTest, TicksAreDrawnIntoAUserPicture) {
 TEST_F(AddMemoriTest, NothingOnTheBuiltInPictureOrWithoutTheFlag) {
     storeSettings({{"Style", "3"}});
     start();
-    EXPECT_EQ(window->picBack, window->picOBack);
+    EXPECT_EQ(probe().picBack, probe().picOBack);
 
     fakes.pictures.files[QStringLiteral("/plain.bmp")] = filled(1440, 40, Qt::darkGreen);
     window->setting().BackType = 1;
     window->setting().BackName = QStringLiteral("/plain.bmp");
     window->setting().Style = 5;
     window->PicLoad();
-    EXPECT_EQ(window->picBack,
+    EXPECT_EQ(probe().picBack,
               filled(1440, 40, Qt::darkGreen).convertToFormat(QImage::Format_RGB32));
 }
 

@@ -11,14 +11,14 @@ protected:
     }
     const SettingRecord& setting() const { return window->setting(); }
     bool showsBuiltInCharacter() const {
-        return window->picCursor[0] == window->picOCursor[0] &&
-               window->picCursor[1] == window->picOCursor[1];
+        return probe().picCursor[0] == probe().picOCursor[0] &&
+               probe().picCursor[1] == probe().picOCursor[1];
     }
 };
 
 TEST_F(PictureReadTest, FirstStartUsesTheBuiltInPicturesQuietly) {
     start();
-    EXPECT_EQ(window->picBack, window->picOBack);
+    EXPECT_EQ(probe().picBack, probe().picOBack);
     EXPECT_TRUE(showsBuiltInCharacter());
     EXPECT_TRUE(fakes.messages.shown.isEmpty());
 }
@@ -26,15 +26,15 @@ TEST_F(PictureReadTest, FirstStartUsesTheBuiltInPicturesQuietly) {
 TEST_F(PictureReadTest, ReadableBackgroundSetsTheBarHeight) {
     storeSettings({{"BackType", "1"}, {"BackName", "/bg.bmp"}});
     start();
-    EXPECT_EQ(window->picBack.size(), QSize(2880, 60));
-    EXPECT_EQ(window->picBar->height(), 60);
+    EXPECT_EQ(probe().picBack.size(), QSize(2880, 60));
+    EXPECT_EQ(probe().picBar->height(), 60);
     EXPECT_EQ(setting().BackType, 1);
 }
 
 TEST_F(PictureReadTest, BackgroundFallsBack) {
     storeSettings({{"BackType", "1"}, {"BackName", "/gone.bmp"}});
     start();
-    EXPECT_EQ(window->picBack, window->picOBack);
+    EXPECT_EQ(probe().picBack, probe().picOBack);
     EXPECT_EQ(setting().BackType, 0);
     EXPECT_EQ(setting().BackName, "/gone.bmp");
     EXPECT_EQ(fakes.messages.shown,
@@ -61,10 +61,10 @@ TEST_F(PictureReadTest, PicturesTooLargeOrUnconvertibleFallBackWithTheMessage) {
                        {"CharName1", "/1.ico"},
                        {"CharName2", "/bad"}});
         start();
-        ASSERT_EQ(window->picBack, window->picOBack)
+        ASSERT_EQ(probe().picBack, probe().picOBack)
             << picture.width() << " x " << picture.height();
         tick(23, 59, 0);  // would wrap the strip for ever on a picture 0 wide
-        EXPECT_EQ(window->picCursor[1], window->picCursor[0]);
+        EXPECT_EQ(probe().picCursor[1], probe().picCursor[0]);
         EXPECT_EQ(fakes.messages.shown,
                   QStringList({"背景ﾌｧｲﾙの[/bad]が読めないので[アルプス高原]を使用します",
                                "ｷｬﾗｸﾀﾌｧｲﾙの[/bad]が読めません"}));
@@ -79,7 +79,7 @@ TEST_F(PictureReadTest, PicturesTooLargeOrUnconvertibleFallBackWithTheMessage) {
     storeSettings({{"BackType", "1"}, {"BackName", "/widest"}});
     fakes.pictures.files[QStringLiteral("/widest")] = filled(32767, 1, Qt::red);
     start();
-    EXPECT_EQ(window->picBack.width(), 32767);
+    EXPECT_EQ(probe().picBack.width(), 32767);
 }
 
 struct CharacterCase {
@@ -105,8 +105,8 @@ TEST_P(CharacterRows, FramesSettingsAndMessage) {
     start();
     EXPECT_EQ(showsBuiltInCharacter(), row.builtIn);
     if (!row.builtIn) {
-        EXPECT_EQ(window->picCursor[0].pixel(0, 0), QColor(Qt::red).rgba());
-        EXPECT_EQ(window->picCursor[1].pixel(0, 0),
+        EXPECT_EQ(probe().picCursor[0].pixel(0, 0), QColor(Qt::red).rgba());
+        EXPECT_EQ(probe().picCursor[1].pixel(0, 0),
                   QColor(row.secondFrameOwn ? Qt::blue : Qt::red).rgba());
     }
     EXPECT_EQ(setting().CharType, row.typeAfter);
@@ -139,16 +139,16 @@ TEST_F(PictureReadTest, BackgroundMessageComesBeforeTheCharacterMessage) {
 TEST_F(PictureReadTest, FramesOfDifferentSizesPlaceByTheLarger) {
     storeSettings({{"CharType", "1"}, {"CharName1", "/1.ico"}, {"CharName2", "/2.ico"}});
     start();
-    EXPECT_EQ(window->CursorWidth, 48);
-    EXPECT_EQ(window->CursorHeight, 40);
+    EXPECT_EQ(probe().CursorWidth, 48);
+    EXPECT_EQ(probe().CursorHeight, 40);
 }
 
 TEST_F(PictureReadTest, PicLoadAlwaysAsksForAFullRedraw) {
     start();
     tick(10, 0, 0);
-    ASSERT_EQ(window->LastDrawnMinute, 600);
+    ASSERT_EQ(probe().LastDrawnMinute, 600);
     window->PicLoad();
-    EXPECT_EQ(window->LastDrawnMinute, -1);
+    EXPECT_EQ(probe().LastDrawnMinute, -1);
 }
 
 }  // namespace

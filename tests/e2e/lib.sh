@@ -10,7 +10,7 @@ if (($# < 1)) || [[ ! -x $1 ]]; then
 fi
 PROGRAM=$1
 
-for tool in Xvfb xwininfo xdotool xprop; do
+for tool in Xvfb xwininfo xdotool xprop xwd; do
     if ! command -v "$tool" >/dev/null 2>&1; then
         echo "FAIL: '$tool' is not installed; run tools/install-deps.sh" >&2
         exit 1
@@ -334,5 +334,23 @@ e2e_wait_position() {
         [[ $POSITION == "$2" ]] && return 0
         (($(now_ms) < deadline)) || return 1
         sleep 0.1
+    done
+}
+
+# e2e_wait_ticks WINDOW COUNT: waits until the clock has drawn COUNT more seconds into its bar
+# WINDOW (the character changes its frame every second), so that what it did before them is
+# done and on the screen. Seconds drawn between two looks count once: it waits longer, never less.
+e2e_wait_ticks() {
+    local last=$E2E_TMP/tick-last.xwd now=$E2E_TMP/tick-now.xwd seen=0
+    local deadline=$(($(now_ms) + ($2 + 5) * 1000))
+    xwd -silent -id "$1" >"$last" || fail "cannot read the pixels of window $1"
+    while ((seen < $2)); do
+        (($(now_ms) < deadline)) || fail "the bar drew $seen of $2 seconds within $(($2 + 5)) s"
+        sleep 0.05
+        xwd -silent -id "$1" >"$now" || fail "cannot read the pixels of window $1"
+        if ! cmp -s "$last" "$now"; then
+            mv "$now" "$last"
+            seen=$((seen + 1))
+        fi
     done
 }

@@ -1,33 +1,42 @@
 #!/usr/bin/env bash
 # An idle clock does not map the media libraries; arming its first sound loads them, and the clock
 # runs on and ends cleanly afterwards. The alarm plays the default sound at 7:00 by a faked
-# clock; there is no sound server, which playing must survive.
+# clock; there is no sound server, which playing must survive. The chime, a program, strikes
+# seven from the same tick on and marks the seconds after the alarm's play.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/fake-time.sh"
 
 e2e_private_env
 e2e_start_x
-write_settings AlarmMode=1 AlarmTime=420
+STRIKES=$E2E_TMP/strikes
+write_settings AlarmMode=3 AlarmTime=420 \
+    "AlarmName2=\"!/bin/sh -c \\\"date +%s.%N >> $STRIKES\\\"\""
 
 media_maps() {
     grep -c Multimedia "/proc/$CLOCK_PID/maps" || true
 }
 
-start_clock_at clock "2026-01-01 06:59:50"
+# The faked clock runs from 6:59:45 at the start, in step with the real one: the alarm is armed
+# at 6:59:56, 11 s after it.
+started=$(now_ms)
+start_clock_at clock "2026-01-01 06:59:45"
 e2e_wait_bar "$CLOCK_PID"
-sleep 2
+# Two seconds drawn since the bar showed: the idle clock has ticked.
+e2e_wait_ticks "$WINDOW" 2
 idle=$(media_maps)
 rss_idle=$(awk '/^VmHWM:/ { print $2 }' "/proc/$CLOCK_PID/status")
+looked=$(($(now_ms) - started))
+((looked < 11000)) || fail "looked at the idle clock only ${looked} ms after its start, when it may have armed"
 ((idle == 0)) || fail "the idle clock maps $idle Multimedia object(s) before any sound"
 
-# 7:00:00 is ten seconds after the start; wait until a little after it.
 deadline=$(($(now_ms) + 20000))
 until (($(media_maps) > 0)); do
-    e2e_alive "$CLOCK_PID" || fail "the clock ended when the alarm sounded"
-    (($(now_ms) < deadline)) || fail "no media library mapped after the alarm was due"
+    e2e_alive "$CLOCK_PID" || fail "the clock ended when the alarm was armed"
+    (($(now_ms) < deadline)) || fail "no media library mapped after the alarm was armed"
     sleep 0.2
 done
-sleep 2
+# The third strike comes two ticks after the alarm's play.
+wait_lines "$STRIKES" 3 25
 e2e_alive "$CLOCK_PID" || fail "the clock ended after the alarm sounded"
 note "Multimedia mappings: $idle idle, $(media_maps) after the alarm; idle peak RSS ${rss_idle} KiB"
 

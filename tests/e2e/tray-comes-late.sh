@@ -34,10 +34,11 @@ wait_icon() {
     done
 }
 
-sleep 2
+# Two seconds drawn since the bar showed: an icon the clock made at its start would show by now.
+e2e_wait_ticks "$bar" 2
 [[ -z $(icon_windows) ]] || fail "an icon is shown with no tray to hold it: $(icon_windows)"
 start_tray tray
-wait_icon "tray started 2 s after the clock"
+wait_icon "tray started after the clock"
 note "icon in the tray started after the clock"
 
 kill -TERM "$TRAY_PID"

@@ -9,6 +9,7 @@
 
 #include "core/fomBarClock.h"
 #include "platform/fake/Fakes.h"
+#include "tests/ClockProbe.h"
 
 namespace {
 
@@ -85,11 +86,12 @@ QString settingText(Random& random, const QString& sensible) {
     }
 }
 
-void expectUsablePictures(const fomBarClock& window) {
-    const int W = window.picBack.width(), H = window.picBack.height();
+void expectUsablePictures(fomBarClock& window) {
+    const fomBarClockProbe in(window);
+    const int W = in.picBack.width(), H = in.picBack.height();
     ASSERT_TRUE(W >= 1 && W <= kLargestPictureSide && H >= 1 && H <= kLargestPictureSide)
         << W << " x " << H;
-    for (const QImage& frame : window.picCursor) ASSERT_FALSE(frame.isNull());
+    for (const QImage& frame : in.picCursor) ASSERT_FALSE(frame.isNull());
 }
 
 // Minutes change and the day wraps: both redraws and in-minute restores run.
@@ -98,9 +100,10 @@ void tickOverMidnight(fomBarClock& window, FakeClock& clock) {
         clock.setTime(at);
         window.TimePrint(clock.now());
     }
-    EXPECT_EQ(window.LastDrawnMinute, 0);
-    EXPECT_TRUE(window.CursorBackX >= 0 && window.CursorBackX < window.picBack.width());
-    EXPECT_TRUE(window.CursorFrame == 0 || window.CursorFrame == 1);
+    const fomBarClockProbe in(window);
+    EXPECT_EQ(in.LastDrawnMinute, 0);
+    EXPECT_TRUE(in.CursorBackX >= 0 && in.CursorBackX < in.picBack.width());
+    EXPECT_TRUE(in.CursorFrame == 0 || in.CursorFrame == 1);
 }
 
 TEST(InputFuzz, SettingsTextLoadsIntoValuesTheClockRunsOn) {
@@ -130,7 +133,7 @@ TEST(InputFuzz, SettingsTextLoadsIntoValuesTheClockRunsOn) {
         int warnings = 0;
         window.setMessageWindow([&](const QString&) { ++warnings; });
         window.Form_Load();
-        window.Form_Activate();
+        fomBarClockProbe(window).Form_Activate();
         ASSERT_NO_FATAL_FAILURE(expectUsablePictures(window));
         tickOverMidnight(window, fakes.clock);
         EXPECT_TRUE(window.setting().LastTime.isValid());
@@ -144,8 +147,8 @@ TEST(InputFuzz, SettingsTextLoadsIntoValuesTheClockRunsOn) {
         SettingRecord reloaded = again.setting();
         reloaded.LastTime = window.setting().LastTime;
         EXPECT_TRUE(reloaded == window.setting());
-        EXPECT_EQ(again.Left(), window.Left());
-        EXPECT_EQ(again.Top(), window.Top());
+        EXPECT_EQ(fomBarClockProbe(again).twips.Left(), fomBarClockProbe(window).twips.Left());
+        EXPECT_EQ(fomBarClockProbe(again).twips.Top(), fomBarClockProbe(window).twips.Top());
     }
 }
 

@@ -22,7 +22,8 @@ QStringList captions(const QMenu* menu) {
 using MenuTest = ClockFixture;
 
 TEST_F(MenuTest, PopupHasItsCaptionsInOrder) {
-    const QMenu* root = start().mnuFile();
+    start();
+    const QMenu* root = probe().mnuFile();
     EXPECT_EQ(root->title(), "ﾌｧｲﾙ(&F)");
     EXPECT_EQ(captions(root), QStringList({"表示幅", "設定", "ﾊﾞｰｼﾞｮﾝ情報 ...", "-", "終了"}));
     EXPECT_EQ(captions(root->actions()[0]->menu()), QStringList({"短い", "普通", "長い"}));
@@ -34,7 +35,8 @@ TEST_F(MenuTest, PopupHasItsCaptionsInOrder) {
 }
 
 TEST_F(MenuTest, SpanItemsMoveTheCheckMark) {
-    QMenu* root = start().mnuFile();
+    start();
+    QMenu* root = probe().mnuFile();
     const auto item = [&](int index) {
         return root->findChild<QAction*>(QStringLiteral("mnuTimeWidth(%1)").arg(index));
     };
@@ -51,30 +53,30 @@ TEST_F(MenuTest, SpanItemsMoveTheCheckMark) {
 // The tray opens the menu it was given on a right press on the icon.
 TEST_F(MenuTest, RightClickOnTheBarOpensTheMenuTheIconOffers) {
     start().show();
-    QTest::mouseClick(window->picBar, Qt::RightButton, {}, QPoint(20, 10));
-    EXPECT_TRUE(window->mnuFile()->isVisible());
-    window->mnuFile()->close();
-    EXPECT_EQ(fakes.tray.menu, window->mnuFile());
+    QTest::mouseClick(probe().picBar, Qt::RightButton, {}, QPoint(20, 10));
+    EXPECT_TRUE(probe().mnuFile()->isVisible());
+    probe().mnuFile()->close();
+    EXPECT_EQ(fakes.tray.menu, probe().mnuFile());
 }
 
 TEST_F(MenuTest, EndItemClosesAndSaves) {
     start().show();
-    window->mnuFile()->findChild<QAction*>(QStringLiteral("mnuFileEnd"))->trigger();
+    probe().mnuFile()->findChild<QAction*>(QStringLiteral("mnuFileEnd"))->trigger();
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(fakes.store.saves, 1);
 }
 
 TEST_F(MenuTest, VersionItemOpensItsWindowModallyAndTheBarTicksBehindIt) {
     start();
-    const uint8_t frame = window->CursorFrame;
+    const uint8_t frame = probe().CursorFrame;
     bool modalAndTicking = false;
     QTimer::singleShot(1500, [&] {  // the bar's first tick comes after about a second
         if (auto* form = window->findChild<fomVersion*>()) {
-            modalAndTicking = form->isModal() && form->isVisible() && window->CursorFrame != frame;
+            modalAndTicking = form->isModal() && form->isVisible() && probe().CursorFrame != frame;
             form->close();
         }
     });
-    window->mnuFile()->findChild<QAction*>(QStringLiteral("mnuVersion"))->trigger();
+    probe().mnuFile()->findChild<QAction*>(QStringLiteral("mnuVersion"))->trigger();
     EXPECT_TRUE(modalAndTicking);
 }
 
@@ -97,9 +99,9 @@ protected:
     }
     // A press at (10, 10) on the bar, a move by (dx, dy) and the release there.
     void drag(float dx, float dy, int16_t shift = 0) {
-        window->picBar_MouseDown(fomBarClock::kLeftButton, shift, 10, 10);
-        window->picBar_MouseMove(fomBarClock::kLeftButton, shift, 10 + dx, 10 + dy);
-        window->picBar_MouseUp(fomBarClock::kLeftButton, shift, 10, 10);
+        probe().picBar_MouseDown(fomBarClockProbe::kLeftButton, shift, 10, 10);
+        probe().picBar_MouseMove(fomBarClockProbe::kLeftButton, shift, 10 + dx, 10 + dy);
+        probe().picBar_MouseUp(fomBarClockProbe::kLeftButton, shift, 10, 10);
     }
 };
 
@@ -126,26 +128,26 @@ TEST_F(DragTest, EdgesStopTheWindowUnlessAModifierIsHeld) {
 TEST_F(DragTest, WindowWiderThanTheWorkAreaTakesTwoSteps) {
     fakes.display.screens = {{QRect(0, 0, 200, 768), QRect(0, 0, 200, 740)}};
     window->move(10, 300);
-    window->picBar_MouseDown(fomBarClock::kLeftButton, 0, 10, 10);
-    window->picBar_MouseMove(fomBarClock::kLeftButton, 0, 11, 10);
+    probe().picBar_MouseDown(fomBarClockProbe::kLeftButton, 0, 10, 10);
+    probe().picBar_MouseMove(fomBarClockProbe::kLeftButton, 0, 11, 10);
     EXPECT_EQ(window->x(), 200 - 240);
-    window->picBar_MouseMove(fomBarClock::kLeftButton, 0, 11, 10);
+    probe().picBar_MouseMove(fomBarClockProbe::kLeftButton, 0, 11, 10);
     EXPECT_EQ(window->x(), 0);
 }
 
 TEST_F(DragTest, ShowsTheMoveCursorWhileDragging) {
-    window->picBar_MouseDown(fomBarClock::kLeftButton, 0, 10, 10);
+    probe().picBar_MouseDown(fomBarClockProbe::kLeftButton, 0, 10, 10);
     EXPECT_EQ(window->cursor().shape(), Qt::SizeAllCursor);
-    window->picBar_MouseUp(fomBarClock::kLeftButton, 0, 10, 10);
+    probe().picBar_MouseUp(fomBarClockProbe::kLeftButton, 0, 10, 10);
     EXPECT_EQ(window->cursor().shape(), Qt::ArrowCursor);
 }
 
 TEST_F(DragTest, RealPointerEventsMoveTheWindow) {
     window->show();
-    QTest::mousePress(window->picBar, Qt::LeftButton, {}, QPoint(10, 10));
-    QMouseEvent move(QEvent::MouseMove, QPointF(25, 5), window->picBar->mapToGlobal(QPointF(25, 5)),
+    QTest::mousePress(probe().picBar, Qt::LeftButton, {}, QPoint(10, 10));
+    QMouseEvent move(QEvent::MouseMove, QPointF(25, 5), probe().picBar->mapToGlobal(QPointF(25, 5)),
                      Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(window->picBar, &move);
+    QApplication::sendEvent(probe().picBar, &move);
     EXPECT_EQ(window->pos(), QPoint(415, 295));
 }
 
@@ -159,11 +161,11 @@ TEST_F(DragTest, FollowsThePointerFromWhereThePressSawTheBar) {
         const auto send = [&](QEvent::Type type, QPoint global, Qt::MouseButton button) {
             QMouseEvent event(type, QPointF(global - barAt), QPointF(global), button,
                               Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(window->picBar, &event);
+            QApplication::sendEvent(probe().picBar, &event);
         };
         send(press, QPoint(220, 210), Qt::LeftButton);
         // A resize must not send the bar to where Qt thought it was.
-        window->mnuTimeWidth_Click(6);
+        probe().mnuTimeWidth_Click(6);
         EXPECT_EQ(window->geometry(), QRect(200, 200, 360, 40)) << press;
         for (int step = 1; step <= 3; ++step) {
             // The display has not carried out the previous move yet: no shaking.
@@ -188,21 +190,21 @@ TEST_F(DragTest, KeepsTheBarOnTheScreenItIsDraggedOnto) {
 }
 
 TEST_F(DragTest, LeftReleaseSilencesWhatIsRingingOrDue) {
-    window->AlarmWait = 3;
-    window->JihoWait = 1;
-    window->JihoLeft = 7;
+    probe().AlarmWait = 3;
+    probe().JihoWait = 1;
+    probe().JihoLeft = 7;
     window->mciPlay().PlayStop = 0;
     drag(0, 0);
-    EXPECT_EQ(window->AlarmWait, 0);
-    EXPECT_EQ(window->JihoWait, 0);
-    EXPECT_EQ(window->JihoLeft, 0);
+    EXPECT_EQ(probe().AlarmWait, 0);
+    EXPECT_EQ(probe().JihoWait, 0);
+    EXPECT_EQ(probe().JihoLeft, 0);
     EXPECT_EQ(window->mciPlay().PlayStop, 1);
     EXPECT_EQ(window->pos(), QPoint(400, 300));
 }
 
 TEST_F(DragTest, RightButtonDoesNotDrag) {
-    window->picBar_MouseDown(fomBarClock::kRightButton, 0, 10, 10);
-    window->picBar_MouseMove(fomBarClock::kRightButton, 0, 300, 10);
+    probe().picBar_MouseDown(fomBarClockProbe::kRightButton, 0, 10, 10);
+    probe().picBar_MouseMove(fomBarClockProbe::kRightButton, 0, 300, 10);
     EXPECT_EQ(window->pos(), QPoint(400, 300));
 }
 
@@ -210,7 +212,7 @@ class CopyTest : public ClockFixture {
 protected:
     void press(Qt::KeyboardModifiers modifiers) {
         window->show();
-        QTest::keyClick(window->picBar, Qt::Key_C, modifiers);
+        QTest::keyClick(probe().picBar, Qt::Key_C, modifiers);
     }
 };
 
@@ -227,7 +229,7 @@ TEST_F(CopyTest, CustomBackgroundGoesToTheClipboardWithItsMarks) {
     storeSettings({{"BackType", "1"}, {"BackName", "/day.bmp"}, {"Style", "3"}});
     start();
     press(Qt::ControlModifier);
-    EXPECT_EQ(fakes.clipboard.image, window->picBack);
+    EXPECT_EQ(fakes.clipboard.image, probe().picBack);
     EXPECT_NE(fakes.clipboard.image.pixel(60, 39), QColor(Qt::darkGreen).rgb());
     EXPECT_EQ(fakes.clipboard.beeps, 1);
     EXPECT_TRUE(fakes.messages.shown.isEmpty());

@@ -31,7 +31,7 @@ protected:
     // them as both timers fire. A countdown armed here ends at the next playback tick.
     void lastSecondsOf(int hour, int minute, int fromSecond = 56) {
         for (int second = fromSecond; second < 60; ++second) {
-            if (second > fromSecond && window->timMciPlay.isActive()) window->timMciPlay_Timer();
+            if (second > fromSecond && probe().timMciPlay.isActive()) probe().timMciPlay_Timer();
             tick(hour, minute, second);
         }
         // Where the clock stands when the sound is due, should its own timer fire meanwhile.
@@ -41,9 +41,9 @@ protected:
     // Playback ticks until the timer stops; each sound ends before the next tick.
     int playOut(int limit = 30) {
         int ticks = 0;
-        while (window->timMciPlay.isActive() && ticks < limit) {
+        while (probe().timMciPlay.isActive() && ticks < limit) {
             fakes.wave.sounding.clear();
-            window->timMciPlay_Timer();
+            probe().timMciPlay_Timer();
             ++ticks;
         }
         return ticks;
@@ -55,34 +55,34 @@ protected:
         return count;
     }
 
-    void leftClick() { window->picBar_MouseUp(fomBarClock::kLeftButton, 0, 0, 0); }
+    void leftClick() { probe().picBar_MouseUp(fomBarClockProbe::kLeftButton, 0, 0, 0); }
 
     bool timerRuns() const {
-        return window->timMciPlay.isActive() && window->timMciPlay.interval() == 1000;
+        return probe().timMciPlay.isActive() && probe().timMciPlay.interval() == 1000;
     }
 };
 
 TEST_F(AlarmTest, AlarmArmsInTheLastSecondsAndSoundsOnceOnTheMinute) {
     startWith(1);
     tick(6, 59, 55);
-    EXPECT_EQ(window->AlarmWait, 0);
-    EXPECT_FALSE(window->timMciPlay.isActive());
+    EXPECT_EQ(probe().AlarmWait, 0);
+    EXPECT_FALSE(probe().timMciPlay.isActive());
 
     tick(6, 59, 56);
-    EXPECT_EQ(window->AlarmWait, 4);
+    EXPECT_EQ(probe().AlarmWait, 4);
     EXPECT_TRUE(timerRuns());
     for (int second = 57; second < 60; ++second) {
-        window->timMciPlay_Timer();
+        probe().timMciPlay_Timer();
         tick(6, 59, second);  // armed once only
     }
-    EXPECT_EQ(window->AlarmWait, 1);
+    EXPECT_EQ(probe().AlarmWait, 1);
     EXPECT_EQ(played(kAlarm), 0);
 
-    window->timMciPlay_Timer();  // about 7:00:00
+    probe().timMciPlay_Timer();  // about 7:00:00
     EXPECT_EQ(played(kAlarm), 1);
-    EXPECT_EQ(window->AlarmWait, 0);
-    EXPECT_FALSE(window->timMciPlay.isActive());
-    EXPECT_EQ(window->timMciPlay.interval(), 0);
+    EXPECT_EQ(probe().AlarmWait, 0);
+    EXPECT_FALSE(probe().timMciPlay.isActive());
+    EXPECT_EQ(probe().timMciPlay.interval(), 0);
 
     lastSecondsOf(7, 0);
     lastSecondsOf(6, 58);
@@ -105,7 +105,7 @@ TEST_F(AlarmTest, SoundsAreReadiedWhenArmedAndAgainWhenTheSettingsReplaceThem) {
     const QString other = QStringLiteral("/s/other.wav");
     fakes.wave.playable << other;
     window->setting().AlarmName1 = other;
-    window->timMciPlay_Timer();
+    probe().timMciPlay_Timer();
     EXPECT_EQ(fakes.wave.prepared.last(), other);
     playOut();
     EXPECT_EQ(played(other), 1);
@@ -115,7 +115,7 @@ TEST_F(AlarmTest, SoundsAreReadiedWhenArmedAndAgainWhenTheSettingsReplaceThem) {
 TEST_F(AlarmTest, MidnightAlarmArmsAtElevenFiftyNine) {
     startWith(1, 0);
     tick(23, 59, 58);  // a held-up tick arms later, with a shorter countdown
-    EXPECT_EQ(window->AlarmWait, 2);
+    EXPECT_EQ(probe().AlarmWait, 2);
     EXPECT_EQ(playOut(), 2);
     EXPECT_EQ(played(kAlarm), 1);
     lastSecondsOf(0, 0);
@@ -132,11 +132,11 @@ TEST_F(AlarmTest, ChimeStrikesTheHourOnTheTwelveHourClock) {
                      << "mode " << c.mode << " at " << c.hour << ":" << c.minute);
         restartWith(c.mode);
         lastSecondsOf(c.hour, c.minute);
-        EXPECT_EQ(window->JihoLeft, c.strikes);
+        EXPECT_EQ(probe().JihoLeft, c.strikes);
         playOut();
         EXPECT_EQ(played(kGong), c.strikes);
-        EXPECT_EQ(window->JihoLeft, 0);
-        EXPECT_FALSE(window->timMciPlay.isActive());
+        EXPECT_EQ(probe().JihoLeft, 0);
+        EXPECT_FALSE(probe().timMciPlay.isActive());
     }
 }
 
@@ -162,57 +162,57 @@ TEST_F(AlarmTest, QuietNightsKeepFromHalfPastNineToSix) {
 TEST_F(AlarmTest, AlarmAndChimeInOneTickPlayAlarmFirst) {
     startWith(1 | 2, 720);
     tick(11, 59, 57);
-    EXPECT_EQ(window->AlarmWait, 3);
-    EXPECT_EQ(window->JihoWait, 3);
-    for (int i = 0; i < 3; ++i) window->timMciPlay_Timer();
+    EXPECT_EQ(probe().AlarmWait, 3);
+    EXPECT_EQ(probe().JihoWait, 3);
+    for (int i = 0; i < 3; ++i) probe().timMciPlay_Timer();
     ASSERT_EQ(fakes.wave.calls.size(), 2u);
     EXPECT_EQ(fakes.wave.calls[0].name, kAlarm);
     // A different wave name: the chime cuts the alarm off rather than waiting for it.
     EXPECT_EQ(fakes.wave.calls[1].name, kGong);
     EXPECT_EQ(fakes.wave.calls[1].flags, 3u);
-    EXPECT_EQ(window->JihoLeft, 11);
-    EXPECT_EQ(window->JihoWait, 1);
+    EXPECT_EQ(probe().JihoLeft, 11);
+    EXPECT_EQ(probe().JihoWait, 1);
     EXPECT_TRUE(timerRuns());
 }
 
 TEST_F(AlarmTest, BusySoundIsTriedAgainEachTick) {
     startWith(1 | 2, 720);
     lastSecondsOf(11, 59);
-    window->timMciPlay_Timer();  // the alarm, then the first strike
+    probe().timMciPlay_Timer();  // the alarm, then the first strike
     ASSERT_EQ(played(kAlarm), 1);
     ASSERT_EQ(played(kGong), 1);
-    EXPECT_EQ(window->JihoLeft, 11);
+    EXPECT_EQ(probe().JihoLeft, 11);
 
     // The same strike still sounds: the tick answers busy and keeps the strike owed.
-    window->timMciPlay_Timer();
-    window->timMciPlay_Timer();
+    probe().timMciPlay_Timer();
+    probe().timMciPlay_Timer();
     EXPECT_EQ(played(kGong), 3);
     EXPECT_EQ(fakes.wave.calls.back().flags, 19u);
-    EXPECT_EQ(window->JihoLeft, 11);
-    EXPECT_EQ(window->JihoWait, 1);
+    EXPECT_EQ(probe().JihoLeft, 11);
+    EXPECT_EQ(probe().JihoWait, 1);
     EXPECT_TRUE(timerRuns());
 
     // A play in progress elsewhere makes the alarm wait as well.
     restartWith(1, 420);
     lastSecondsOf(6, 59, 59);
     window->mciPlay().PlayBusy = 1;
-    window->timMciPlay_Timer();
-    EXPECT_EQ(window->AlarmWait, 1);
+    probe().timMciPlay_Timer();
+    EXPECT_EQ(probe().AlarmWait, 1);
     EXPECT_TRUE(timerRuns());
     window->mciPlay().PlayBusy = 0;
-    window->timMciPlay_Timer();
+    probe().timMciPlay_Timer();
     EXPECT_EQ(played(kAlarm), 1);
-    EXPECT_FALSE(window->timMciPlay.isActive());
+    EXPECT_FALSE(probe().timMciPlay.isActive());
 }
 
 TEST_F(AlarmTest, UnplayableSoundEndsTheAlarmAndDropsTheChime) {
     startWith(1 | 2, 720);
     fakes.wave.playable.clear();
     lastSecondsOf(11, 59);
-    window->timMciPlay_Timer();
-    EXPECT_EQ(window->AlarmWait, 0);
-    EXPECT_EQ(window->JihoLeft, 0);
-    EXPECT_FALSE(window->timMciPlay.isActive());
+    probe().timMciPlay_Timer();
+    EXPECT_EQ(probe().AlarmWait, 0);
+    EXPECT_EQ(probe().JihoLeft, 0);
+    EXPECT_FALSE(probe().timMciPlay.isActive());
     EXPECT_EQ(fakes.wave.calls.size(), 2u);
 }
 
@@ -224,8 +224,8 @@ TEST_F(AlarmTest, LeftClickCancelsPendingAndRemainingSounds) {
 
     leftClick();
     EXPECT_TRUE(fakes.wave.sounding.isEmpty());
-    window->timMciPlay_Timer();  // the timer stops at its next tick
-    EXPECT_FALSE(window->timMciPlay.isActive());
+    probe().timMciPlay_Timer();  // the timer stops at its next tick
+    EXPECT_FALSE(probe().timMciPlay.isActive());
     EXPECT_EQ(played(kGong), 3);
 
     // Cancelled while still counting down: nothing sounds.
@@ -241,15 +241,15 @@ TEST_F(AlarmTest, LeftClickDuringAMediaStrikeEndsTheChime) {
     window->setting().AlarmName2 = QStringLiteral("/s/gong.mid");
     fakes.media.files[QStringLiteral("/s/gong.mid")] = 5000;
     lastSecondsOf(2, 59, 57);
-    ASSERT_EQ(window->JihoWait, 1);
+    ASSERT_EQ(probe().JihoWait, 1);
 
     const uint32_t before = fakes.ticks.now;
     QTimer::singleShot(0, window.get(), [this] { leftClick(); });
-    window->timMciPlay_Timer();
+    probe().timMciPlay_Timer();
     EXPECT_LT(fakes.ticks.now - before, 1000u);
-    EXPECT_EQ(window->JihoWait, 0);
-    EXPECT_LE(window->JihoLeft, 0);
-    EXPECT_FALSE(window->timMciPlay.isActive());
+    EXPECT_EQ(probe().JihoWait, 0);
+    EXPECT_LE(probe().JihoLeft, 0);
+    EXPECT_FALSE(probe().timMciPlay.isActive());
     EXPECT_TRUE(fakes.media.openFile.isEmpty());
 }
 
@@ -258,20 +258,20 @@ TEST_F(AlarmTest, TimerRunsAfterTheOutermostTickWhenANestedOneStoppedIt) {
     window->setting().AlarmName2 = QStringLiteral("/s/gong.mid");
     fakes.media.files[QStringLiteral("/s/gong.mid")] = 300;
     lastSecondsOf(2, 59, 57);  // three strikes owed, the first one due
-    ASSERT_EQ(window->JihoWait, 1);
+    ASSERT_EQ(probe().JihoWait, 1);
 
     // A tick that runs inside the strike's play finds nothing to count down and stops the timer.
     bool nestedRan = false;
     fakes.media.onCommand = [&](const QString& command) {
         if (command != QStringLiteral("play x1") || nestedRan) return;
         nestedRan = true;
-        window->timMciPlay_Timer();
-        EXPECT_FALSE(window->timMciPlay.isActive());
+        probe().timMciPlay_Timer();
+        EXPECT_FALSE(probe().timMciPlay.isActive());
     };
-    window->timMciPlay_Timer();
+    probe().timMciPlay_Timer();
     ASSERT_TRUE(nestedRan);
-    EXPECT_EQ(window->JihoLeft, 2);
-    EXPECT_EQ(window->JihoWait, 1);
+    EXPECT_EQ(probe().JihoLeft, 2);
+    EXPECT_EQ(probe().JihoWait, 1);
     EXPECT_TRUE(timerRuns());
 }
 
@@ -279,7 +279,7 @@ TEST_F(AlarmTest, FocusIsTakenBeforeEachPlayWhenAsked) {
     startWith(1 | 16);
     lastSecondsOf(6, 59, 58);
     const uint32_t before = fakes.ticks.now;
-    window->timMciPlay_Timer();
+    probe().timMciPlay_Timer();
     EXPECT_EQ(played(kAlarm), 1);
     EXPECT_GE(fakes.ticks.now - before, 400u);
 
@@ -287,15 +287,15 @@ TEST_F(AlarmTest, FocusIsTakenBeforeEachPlayWhenAsked) {
     restartWith(1 | 2 | 16, 720);
     lastSecondsOf(11, 59, 58);
     QTimer::singleShot(0, window.get(), [this] { leftClick(); });
-    window->timMciPlay_Timer();
+    probe().timMciPlay_Timer();
     EXPECT_EQ(played(kAlarm) + played(kGong), 0);
-    EXPECT_FALSE(window->timMciPlay.isActive());
+    EXPECT_FALSE(probe().timMciPlay.isActive());
 
     // Without the bit no time is spent before playing.
     restartWith(1);
     lastSecondsOf(6, 59, 58);
     const uint32_t plain = fakes.ticks.now;
-    window->timMciPlay_Timer();
+    probe().timMciPlay_Timer();
     EXPECT_EQ(played(kAlarm), 1);
     EXPECT_EQ(fakes.ticks.now, plain);
 }
@@ -304,17 +304,17 @@ TEST_F(AlarmTest, NothingArmsOutsideTheMinuteBeforeOrWithBothOff) {
     startWith(4 | 8 | 16, 420);
     lastSecondsOf(6, 59);
     lastSecondsOf(11, 59);
-    EXPECT_EQ(window->AlarmWait, 0);
-    EXPECT_EQ(window->JihoWait, 0);
+    EXPECT_EQ(probe().AlarmWait, 0);
+    EXPECT_EQ(probe().JihoWait, 0);
 
     window->setting().AlarmMode = 1 | 2;
     // Each step goes back in time, so no arming counts as missed.
     lastSecondsOf(11, 30);
     lastSecondsOf(7, 0);
     lastSecondsOf(6, 58);
-    EXPECT_EQ(window->AlarmWait, 0);
-    EXPECT_EQ(window->JihoWait, 0);
-    EXPECT_FALSE(window->timMciPlay.isActive());
+    EXPECT_EQ(probe().AlarmWait, 0);
+    EXPECT_EQ(probe().JihoWait, 0);
+    EXPECT_FALSE(probe().timMciPlay.isActive());
 }
 
 // The computer slept, or its clock was set forward, over the seconds that arm a minute's sound.
@@ -349,18 +349,18 @@ TEST_F(AlarmTest, MissedArmingSoundsOnceOnTheFirstTickOfTheDueMinute) {
         fakes.clock.setTime(c.to);
         window->TimePrint(fakes.clock.now());
         // At once, unless a countdown armed before the gap still runs.
-        EXPECT_EQ(played(kAlarm), window->AlarmWait > 0 ? 0 : c.alarms);
+        EXPECT_EQ(played(kAlarm), probe().AlarmWait > 0 ? 0 : c.alarms);
         playOut();
         // The rest of the minute and the next ones add nothing.
         for (int i = 0; i < 120; ++i) {
             fakes.clock.advanceSeconds(1);
-            if (window->timMciPlay.isActive()) window->timMciPlay_Timer();
+            if (probe().timMciPlay.isActive()) probe().timMciPlay_Timer();
             window->TimePrint(fakes.clock.now());
             fakes.wave.sounding.clear();
         }
         EXPECT_EQ(played(kAlarm), c.alarms);
         EXPECT_EQ(played(kGong), c.strikes);
-        EXPECT_FALSE(window->timMciPlay.isActive());
+        EXPECT_FALSE(probe().timMciPlay.isActive());
     }
 }
 
@@ -381,7 +381,7 @@ TEST_F(AlarmTest, ADaySoundsTheAlarmOnceAndEveryStrikeAndKeepsItsSize) {
         std::pair<size_t, qsizetype> afterAnHour;
         for (int second = 1; second <= 86400; ++second) {
             fakes.clock.advanceSeconds(1);
-            if (window->timMciPlay.isActive()) window->timMciPlay_Timer();
+            if (probe().timMciPlay.isActive()) probe().timMciPlay_Timer();
             window->TimePrint(fakes.clock.now());
             alarms += played(kAlarm);
             gongs += played(kGong);

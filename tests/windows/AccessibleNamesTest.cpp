@@ -58,10 +58,10 @@ TEST_F(AccessibleNamesTest, EveryControlSaysWhatItDoesAndTheBarTellsTheTime) {
     // Set by the clock, not taken from the tool-tip by Qt's fallback, and kept up to date.
     for (const int second : {3, 4}) {
         tick(19, 5, second);
-        EXPECT_EQ(window->picBar->accessibleDescription(), QStringLiteral("7:5:%1 PM").arg(second));
+        EXPECT_EQ(probe().picBar->accessibleDescription(), QStringLiteral("7:5:%1 PM").arg(second));
     }
     EXPECT_EQ(nameHeard(window.get()), "クイロン");
-    EXPECT_EQ(nameHeard(window->picBar), "クイロン");
+    EXPECT_EQ(nameHeard(probe().picBar), "クイロン");
 }
 
 }  // namespace

@@ -57,13 +57,13 @@ TEST_F(fomFileSelectTest, ControlsInPlaceLoadedFromTheRecordAndCancelChangesNoth
     EXPECT_EQ(f.txtBack->text(), kDay);
     EXPECT_EQ(f.txtBack->cursorPosition(), kDay.size());
     const SettingRecord record = window->setting();
-    const QImage back = window->picBack;
+    const QImage back = probe().picBack;
     const int saves = fakes.store.saves;
     f.optBack[0]->click();
     f.optChar[0]->click();
     f.txtChar[1]->setText("/pics/b.ico");
     f.cmdCancel->click();
-    EXPECT_TRUE(window->setting() == record && window->picBack == back);
+    EXPECT_TRUE(window->setting() == record && probe().picBack == back);
     EXPECT_EQ(fakes.store.saves, saves);
 
     // Marks kept from a background that could not be read enable nothing under the built-in one.
@@ -98,7 +98,7 @@ TEST_F(fomFileSelectTest, EnterStoresTheChoiceReloadsAndSavesWhatTheReloadCorrec
         EXPECT_EQ(fakes.store.value("CharType"), "0");
         EXPECT_EQ(fakes.store.value("CharName1"), kCow);
         EXPECT_EQ(window->height(), custom ? 60 : 40);
-        EXPECT_EQ(window->LastDrawnMinute, -1);
+        EXPECT_EQ(probe().LastDrawnMinute, -1);
     }
 
     // An empty background path falls back quietly; an unreadable character says so at once.

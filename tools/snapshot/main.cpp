@@ -88,8 +88,9 @@ int main(int argc, char* argv[]) {
     // The time of a snapshot is made up, so the watch on the clock has nothing to say.
     window.setMessageWindow([](const QString&) {});
     window.Form_Load();
-    // Even seconds show the first frame, odd seconds the second.
-    window.CursorFrame = static_cast<uint8_t>((at.second() + 1) % 2);
+    // The first tick draws the second frame and the next one the first: odd seconds get one
+    // tick, even seconds the tick before as well, as on the running clock.
+    if (at.second() % 2 == 0) window.TimePrint(clock.now().addSecs(-1));
     window.TimePrint(clock.now());
 
     const QImage& bar = window.barImage();
