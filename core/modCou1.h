@@ -24,7 +24,7 @@ SettingRecord firstStartRecord(const QDateTime& now, const QString& programFolde
 // Fills the record from the store and places the window.
 void SettingLoad(SettingRecord& record, WindowTwips& window, const SettingContext& context);
 
-// Writes all 22 keys in their fixed order; LastTime is the present moment.
+// Writes every key in its fixed order; LastTime is the present moment.
 void SettingSave(const SettingRecord& record, const WindowTwips& window,
                  const SettingContext& context);
 

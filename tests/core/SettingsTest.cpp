@@ -2,9 +2,11 @@
 
 #include <QCoreApplication>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "core/ProgramFolder.h"
+#include "core/SettingKeys.h"
 #include "core/WindowTwips.h"
 #include "core/modCou1.h"
 #include "platform/QtSettingsStore.h"
@@ -175,6 +177,27 @@ TEST_F(SettingsTest, SavedRecordLoadsBackUnchanged) {
     EXPECT_EQ(loaded.LastTime, clock.now());
     EXPECT_EQ(window.left, 7800);
     EXPECT_EQ(window.top, 7380);
+}
+
+// Rows name one key or several, each in backticks, in their first cell.
+TEST(SettingKeysTest, ReadmeTableNamesEveryKeyAndNoOther) {
+    QFile readme(QStringLiteral(QUILLON_README));
+    ASSERT_TRUE(readme.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(readme.readAll());
+    const qsizetype from = text.indexOf(QStringLiteral("\n## Settings\n"));
+    ASSERT_GE(from, 0);
+    const QString section = text.mid(from, text.indexOf(QStringLiteral("\n## "), from + 1) - from);
+    QStringList documented, keys;
+    const QRegularExpression firstCell(QStringLiteral("^\\| ([^|]*) \\|"),
+                                       QRegularExpression::MultilineOption);
+    for (const QRegularExpressionMatch& row : firstCell.globalMatch(section))
+        for (const QRegularExpressionMatch& key :
+             QRegularExpression(QStringLiteral("`(\\w+)`")).globalMatch(row.captured(1)))
+            documented << key.captured(1);
+    for (const SettingKey& key : kSettingKeys) keys << key.name.toString();
+    documented.sort();
+    keys.sort();
+    EXPECT_EQ(documented, keys);
 }
 
 TEST(LastTimeText, RoundTripsToTheSecondAndReadsOtherForms) {
