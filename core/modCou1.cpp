@@ -90,8 +90,8 @@ void SettingLoad(SettingRecord& record, WindowTwips& window, const SettingContex
     }
 }
 
-void SettingSave(const SettingRecord& record, const WindowTwips& window,
-                 const SettingContext& context) {
+std::optional<SaveFailure> SettingSave(const SettingRecord& record, const WindowTwips& window,
+                                       const SettingContext& context) {
     const auto text = Overloaded{
         [&](const Number& n) { return QString::number(record.*n.field); },
         [&](const Text& t) { return record.*t.field; },
@@ -104,7 +104,7 @@ void SettingSave(const SettingRecord& record, const WindowTwips& window,
     SettingsStore::Values values;
     for (const SettingKey& key : kSettingKeys)
         values.append({key.name.toString(), std::visit(text, key.kind)});
-    context.store.writeAll(values);
+    return context.store.writeAll(values);
 }
 
 QString lastTimeText(const QDateTime& moment) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -258,6 +259,23 @@ TEST(QtSettingsStoreTest, HandWrittenCommaValueReadsAsOneText) {
     ini.write("[Setting]\nAlarmName1=!play a,b.wav\n");
     ini.close();
     EXPECT_EQ(QtSettingsStore(file).read(QStringLiteral("AlarmName1")), "!play a,b.wav");
+}
+
+// QSettings keeps its first error for good: a save after one that failed must still tell.
+TEST(QtSettingsStoreTest, FailedSaveSaysWhereAndWhyAndTheNextOneWorks) {
+    QTemporaryDir folder;
+    const QString blocker = folder.filePath(QStringLiteral("Quillon"));
+    const QString file = blocker + QStringLiteral("/Quillon.ini");
+    ASSERT_TRUE(QFile(blocker).open(QIODevice::WriteOnly));  // a file where the folder goes
+    QtSettingsStore store(file);
+    const std::optional<SaveFailure> failure = store.writeAll({{"TopMost", "1"}});
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->file, file);
+    EXPECT_EQ(failure->reason, "Not a directory");
+
+    ASSERT_TRUE(QFile::remove(blocker) && QDir(folder.path()).mkdir(QStringLiteral("Quillon")));
+    EXPECT_FALSE(store.writeAll({{"TopMost", "1"}}));
+    EXPECT_EQ(QtSettingsStore(file).read(QStringLiteral("TopMost")), "1");
 }
 
 }  // namespace
