@@ -17,7 +17,7 @@ struct Number {
     bool positive = false;
 };
 
-// A text, as stored; a file name beside the program stands first in the program's folder.
+// A text, as stored. besideProgram: the first-start value names a file in the program's folder.
 struct Text {
     QString SettingRecord::*field;
     QStringView firstStart;
