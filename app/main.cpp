@@ -26,6 +26,9 @@
 #include "windows/fomMessage.h"
 
 int main(int argc, char* argv[]) {
+    // A stop request during the start (Qt may wait long for a session bus) would otherwise end
+    // the program by the default action, unsaved: it waits for the window instead.
+    QuitSignals::catchNow();
     if (const std::optional<int> status = runCommandLine(argc, argv)) return *status;
     const bool xcbPreferred = preferXcbUnderWayland();
     const bool imagesOverTheConnection = preferImagesOverTheConnection();
@@ -68,13 +71,14 @@ int main(int argc, char* argv[]) {
         [&](const QString& Message) { fomMessage::showModal(platform, &window, Message); });
     QObject::connect(&instance, &SingleInstance::activationRequested, &window,
                      [&] { windowOrder.BringToFront(window); });
-    QuitSignals quitSignals;
-    QObject::connect(&quitSignals, &QuitSignals::quitRequested, &window, &QWidget::close);
     // A logout quits the application without closing the window first.
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &window, &fomBarClock::Form_Unload);
 
     window.Form_Load();
     window.show();
     window.activateWindow();
+    // Only now, with the window loaded: a request that came earlier closes it as the loop starts.
+    QuitSignals quitSignals;
+    QObject::connect(&quitSignals, &QuitSignals::quitRequested, &window, &QWidget::close);
     return app.exec();
 }

@@ -10,7 +10,9 @@
 #include "core/fomBarClock.h"
 #include "core/modCou1.h"
 #include "platform/Clock.h"
+#include "platform/MessageBox.h"
 #include "platform/ScreenMetrics.h"
+#include "platform/StandardError.h"
 #include "platform/WindowOrder.h"
 
 namespace {
@@ -22,6 +24,12 @@ constexpr int kMaximumWindowSide = 32767;
 
 QImage builtIn(const QString& resource) {
     return QImage(resource).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+// After the user changed something: the change holds until the clock ends.
+QString unsavedMessage(const SaveFailure& failure) {
+    return QStringLiteral("設定ﾌｧｲﾙの[") + failure.file +
+           QStringLiteral("]に書き込めないので設定は保存されません");
 }
 }  // namespace
 
@@ -99,7 +107,10 @@ void fomBarClock::Form_Unload() {
     stopTimer1();
     m_mciPlay.MciStop();
     if (m_setting.TaskTray == 1) m_platform.tray.notify(TrayCommand::Delete, m_trayIconData);
-    SettingSave();
+    // No message may wait for the user at the end, a logout would not wait: a line says it.
+    if (const auto failure = modCou1::SettingSave(m_setting, *this, settingContext()))
+        printError(QStringLiteral("the settings could not be saved to %1: %2")
+                       .arg(failure->file, failure->reason));
     QCoreApplication::quit();
 }
 
@@ -115,7 +126,10 @@ modCou1::SettingContext fomBarClock::settingContext() const {
 
 void fomBarClock::SettingLoad() { modCou1::SettingLoad(m_setting, *this, settingContext()); }
 
-void fomBarClock::SettingSave() { modCou1::SettingSave(m_setting, *this, settingContext()); }
+void fomBarClock::SettingSave() {
+    if (const auto failure = modCou1::SettingSave(m_setting, *this, settingContext()))
+        m_platform.messages.exclamation(unsavedMessage(*failure));
+}
 
 void fomBarClock::TmpClear() { cleanTempFolder(m_setting, m_platform.tempFolder); }
 

@@ -1,8 +1,10 @@
 #include "core/modCou1.h"
 
 #include <QLocale>
+#include <variant>
 
 #include "core/Rounding.h"
+#include "core/SettingKeys.h"
 #include "core/WindowTwips.h"
 #include "platform/Clock.h"
 #include "platform/SettingsStore.h"
@@ -11,28 +13,13 @@ namespace modCou1 {
 
 namespace {
 
+using namespace SettingKind;
+
 const QString kLastTimeFormat = QStringLiteral("yyyy/MM/dd H:mm:ss");
-const QString kAlarmSound = QStringLiteral("Tolla.wav");
-const QString kChimeSound = QStringLiteral("Gongo.wav");
 
-class Reader {
-public:
-    explicit Reader(const SettingsStore& store) : m_store(store) {}
-
-    QString text(const QString& key, const QString& fallback = QString()) const {
-        return m_store.read(key).value_or(fallback);
-    }
-    // A value that is no number, or outside the range, takes the first-start value.
-    int16_t number(const QString& key, int16_t firstStart) const {
-        return parseInteger<int16_t>(text(key, QString::number(firstStart))).value_or(firstStart);
-    }
-    int16_t positive(const QString& key, int16_t firstStart) const {
-        const int16_t value = number(key, firstStart);
-        return value > 0 ? value : firstStart;
-    }
-
-private:
-    const SettingsStore& m_store;
+template <typename... Visitors>
+struct Overloaded : Visitors... {
+    using Visitors::operator()...;
 };
 
 int32_t centred(int32_t screen, int32_t window) {
@@ -43,79 +30,81 @@ int32_t centred(int32_t screen, int32_t window) {
 
 SettingRecord firstStartRecord(const QDateTime& now, const QString& programFolder) {
     SettingRecord record;
-    record.LastTime = now;
-    record.AlarmName1 = programFolder + kAlarmSound;
-    record.AlarmName2 = programFolder + kChimeSound;
+    for (const SettingKey& key : kSettingKeys) {
+        std::visit(Overloaded{
+                       [&](const Number& n) { record.*n.field = n.firstStart; },
+                       [&](const Text& t) {
+                           record.*t.field = (t.besideProgram ? programFolder : QString()) +
+                                             t.firstStart.toString();
+                       },
+                       [](const Place&) {},
+                       [&](const Moment& m) { record.*m.field = now; },
+                   },
+                   key.kind);
+    }
     return record;
 }
 
 void SettingLoad(SettingRecord& record, WindowTwips& window, const SettingContext& context) {
-    const Reader read(context.store);
     const QDateTime now = context.clock.now();
     const SettingRecord first = firstStartRecord(now, context.programFolder);
-    const int32_t centredLeft = centred(context.screenTwips.width(), window.Width());
-    const int32_t centredTop = centred(context.screenTwips.height(), window.Height());
+    const auto centredOn = [&](Place::Edge edge) {
+        return edge == Place::Left ? centred(context.screenTwips.width(), window.Width())
+                                   : centred(context.screenTwips.height(), window.Height());
+    };
+    const auto place = [&](Place::Edge edge, int32_t twips) {
+        if (edge == Place::Left)
+            window.setLeft(twips);
+        else
+            window.setTop(twips);
+    };
 
-    if (read.text(QStringLiteral("Top")).isEmpty()) {
+    if (context.store.read(kFirstStartKey.toString()).value_or(QString()).isEmpty()) {
         record = first;
-        window.setLeft(centredLeft);
-        window.setTop(centredTop);
+        for (const Place::Edge edge : {Place::Left, Place::Top}) place(edge, centredOn(edge));
         return;
     }
 
-    record.Style = read.number(QStringLiteral("Style"), first.Style);
-    record.TimeWidth = read.positive(QStringLiteral("TimeWidth"), first.TimeWidth);
-    // 32-bit, so a clock on a wide or second monitor keeps its place.
-    window.setLeft(parseInteger<int32_t>(read.text(QStringLiteral("Left"))).value_or(centredLeft));
-    window.setTop(parseInteger<int32_t>(read.text(QStringLiteral("Top"))).value_or(centredTop));
-    record.BackType = read.number(QStringLiteral("BackType"), first.BackType);
-    record.CharType = read.number(QStringLiteral("CharType"), first.CharType);
-    record.BackName = read.text(QStringLiteral("BackName"));
-    record.CharName1 = read.text(QStringLiteral("CharName1"));
-    record.CharName2 = read.text(QStringLiteral("CharName2"));
-    record.WordSize = read.positive(QStringLiteral("WordSize"), first.WordSize);
-    record.TmpMode = read.number(QStringLiteral("TmpMode"), first.TmpMode);
-    record.TmpEnvName = read.text(QStringLiteral("TmpEnvName"), first.TmpEnvName);
-    record.TmpFileName = read.text(QStringLiteral("TmpFileName"), first.TmpFileName);
-    record.LastTime =
-        parseLastTime(read.text(QStringLiteral("LastTime"), lastTimeText(now))).value_or(now);
-    record.TimeCheckLength = read.number(QStringLiteral("TimeCheckLength"), first.TimeCheckLength);
-    record.TimeCheckMode = read.number(QStringLiteral("TimeCheckMode"), first.TimeCheckMode);
-    record.AlarmMode = read.number(QStringLiteral("AlarmMode"), first.AlarmMode);
-    record.AlarmTime = read.number(QStringLiteral("AlarmTime"), first.AlarmTime);
-    record.AlarmName1 = read.text(QStringLiteral("AlarmName1"), first.AlarmName1);
-    record.AlarmName2 = read.text(QStringLiteral("AlarmName2"), first.AlarmName2);
-    record.TaskTray = read.number(QStringLiteral("TaskTray"), first.TaskTray);
-    record.TopMost = read.number(QStringLiteral("TopMost"), first.TopMost);
+    for (const SettingKey& key : kSettingKeys) {
+        const std::optional<QString> stored = context.store.read(key.name.toString());
+        std::visit(
+            Overloaded{
+                // A value that is no number, or outside the range, takes the first-start value.
+                [&](const Number& n) {
+                    const int16_t value =
+                        stored ? parseInteger<int16_t>(*stored).value_or(n.firstStart)
+                               : n.firstStart;
+                    record.*n.field = n.positive && value <= 0 ? n.firstStart : value;
+                },
+                [&](const Text& t) { record.*t.field = stored.value_or(first.*t.field); },
+                [&](const Place& p) {
+                    place(p.edge, parseInteger<int32_t>(stored.value_or(QString()))
+                                      .value_or(centredOn(p.edge)));
+                },
+                [&](const Moment& m) {
+                    record.*m.field =
+                        parseLastTime(stored.value_or(lastTimeText(now))).value_or(now);
+                },
+            },
+            key.kind);
+    }
 }
 
-void SettingSave(const SettingRecord& record, const WindowTwips& window,
-                 const SettingContext& context) {
-    const auto number = [](auto value) { return QString::number(value); };
-    context.store.writeAll({
-        {QStringLiteral("Style"), number(record.Style)},
-        {QStringLiteral("TimeWidth"), number(record.TimeWidth)},
-        {QStringLiteral("Left"), number(window.Left())},
-        {QStringLiteral("Top"), number(window.Top())},
-        {QStringLiteral("BackType"), number(record.BackType)},
-        {QStringLiteral("CharType"), number(record.CharType)},
-        {QStringLiteral("BackName"), record.BackName},
-        {QStringLiteral("CharName1"), record.CharName1},
-        {QStringLiteral("CharName2"), record.CharName2},
-        {QStringLiteral("WordSize"), number(record.WordSize)},
-        {QStringLiteral("TmpMode"), number(record.TmpMode)},
-        {QStringLiteral("TmpEnvName"), record.TmpEnvName},
-        {QStringLiteral("TmpFileName"), record.TmpFileName},
-        {QStringLiteral("LastTime"), lastTimeText(context.clock.now())},
-        {QStringLiteral("TimeCheckLength"), number(record.TimeCheckLength)},
-        {QStringLiteral("TimeCheckMode"), number(record.TimeCheckMode)},
-        {QStringLiteral("AlarmMode"), number(record.AlarmMode)},
-        {QStringLiteral("AlarmTime"), number(record.AlarmTime)},
-        {QStringLiteral("AlarmName1"), record.AlarmName1},
-        {QStringLiteral("AlarmName2"), record.AlarmName2},
-        {QStringLiteral("TaskTray"), number(record.TaskTray)},
-        {QStringLiteral("TopMost"), number(record.TopMost)},
-    });
+std::optional<SaveFailure> SettingSave(const SettingRecord& record, const WindowTwips& window,
+                                       const SettingContext& context) {
+    const auto text = Overloaded{
+        [&](const Number& n) { return QString::number(record.*n.field); },
+        [&](const Text& t) { return record.*t.field; },
+        [&](const Place& p) {
+            return QString::number(p.edge == Place::Left ? window.Left() : window.Top());
+        },
+        // When it saved, not the record's moment.
+        [&](const Moment&) { return lastTimeText(context.clock.now()); },
+    };
+    SettingsStore::Values values;
+    for (const SettingKey& key : kSettingKeys)
+        values.append({key.name.toString(), std::visit(text, key.kind)});
+    return context.store.writeAll(values);
 }
 
 QString lastTimeText(const QDateTime& moment) {

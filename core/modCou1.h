@@ -3,9 +3,9 @@
 #include <QSize>
 
 #include "core/SettingRecord.h"
+#include "platform/SettingsStore.h"
 
 class Clock;
-class SettingsStore;
 class WindowTwips;
 
 namespace modCou1 {
@@ -24,9 +24,10 @@ SettingRecord firstStartRecord(const QDateTime& now, const QString& programFolde
 // Fills the record from the store and places the window.
 void SettingLoad(SettingRecord& record, WindowTwips& window, const SettingContext& context);
 
-// Writes all 22 keys in their fixed order; LastTime is the present moment.
-void SettingSave(const SettingRecord& record, const WindowTwips& window,
-                 const SettingContext& context);
+// Writes every key in its fixed order; LastTime is the present moment. Says why when the store
+// did not take the save.
+std::optional<SaveFailure> SettingSave(const SettingRecord& record, const WindowTwips& window,
+                                       const SettingContext& context);
 
 // LastTime as stored: the short date and long time of a Japanese desktop, "2026/12/07 5:30:00",
 // the same under every locale so a file read under another one still parses.

@@ -11,7 +11,7 @@ public:
     explicit QtSettingsStore(const QString& iniFile);
 
     std::optional<QString> read(const QString& key) const override;
-    void writeAll(const Values& values) override;
+    std::optional<SaveFailure> writeAll(const Values& values) override;
 
     QString fileName() const { return m_settings.fileName(); }
 

@@ -9,6 +9,10 @@ class QSocketNotifier;
 class QuitSignals final : public QObject {
     Q_OBJECT
 public:
+    // Catches the signals from now on, before any QuitSignals exists: those that come meanwhile
+    // wait for the first one. For the start of main(), where nothing must end the program unsaved.
+    static void catchNow();
+
     explicit QuitSignals(QObject* parent = nullptr);
     ~QuitSignals() override;
 

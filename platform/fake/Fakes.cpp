@@ -8,13 +8,15 @@ std::optional<QString> MemoryStore::read(const QString& key) const {
     return *it;
 }
 
-void MemoryStore::writeAll(const Values& values) {
+std::optional<SaveFailure> MemoryStore::writeAll(const Values& values) {
     ++saves;
+    if (refusal) return refusal;
     lastSaveOrder.clear();
     for (const auto& [key, text] : values) {
         m_values[key] = text;
         lastSaveOrder << key;
     }
+    return std::nullopt;
 }
 
 bool FakeWaveSound::sndPlaySound(const QString& name, uint32_t flags) {

@@ -41,7 +41,7 @@ private:
 class MemoryStore final : public SettingsStore {
 public:
     std::optional<QString> read(const QString& key) const override;
-    void writeAll(const Values& values) override;
+    std::optional<SaveFailure> writeAll(const Values& values) override;
 
     void set(const QString& key, const QString& text) { m_values[key] = text; }
     void remove(const QString& key) { m_values.remove(key); }
@@ -50,6 +50,8 @@ public:
 
     int saves = 0;
     QStringList lastSaveOrder;
+    // Set, a save keeps nothing and reports this.
+    std::optional<SaveFailure> refusal;
 
 private:
     QHash<QString, QString> m_values;

@@ -127,6 +127,28 @@ TEST_F(ClockWindowTest, UnloadStopsTheTickAndSavesThePositionOnce) {
     EXPECT_EQ(fakes.store.value(QStringLiteral("Top")), "3000");
 }
 
+TEST_F(ClockWindowTest, RefusedSaveIsShownOnceAfterEachChangeAndPrintedAtTheEnd) {
+    fomBarClock& clock = start();
+    fakes.store.refusal = SaveFailure{QStringLiteral("/ro/Quillon.ini"), QStringLiteral("Gone")};
+    clock.mnuTimeWidth_Click(6);
+    tick(12, 0, 1);
+    tick(12, 0, 2);
+    EXPECT_EQ(clock.width(), 360);
+    EXPECT_EQ(fakes.messages.shown,
+              QStringList{"設定ﾌｧｲﾙの[/ro/Quillon.ini]に書き込めないので設定は保存されません"});
+    clock.mnuTimeWidth_Click(2);
+    EXPECT_EQ(fakes.messages.shown.size(), 2);
+
+    testing::internal::CaptureStderr();
+    clock.Form_Unload();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "quillon: the settings could not be saved to /ro/Quillon.ini: Gone\n");
+    EXPECT_EQ(fakes.messages.shown.size(), 2);
+    fakes.store.refusal.reset();
+    clock.SettingSave();
+    EXPECT_EQ(fakes.messages.shown.size(), 2);
+}
+
 TEST_F(ClockWindowTest, TallestBackgroundGivesTheTallestWindow) {
     fakes.pictures.files[QStringLiteral("/tall.bmp")] = filled(4, 32767, Qt::green);
     storeSettings({{"BackType", "1"}, {"BackName", "/tall.bmp"}});

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "core/ProgramFolder.h"
+#include "core/SettingKeys.h"
 #include "core/WindowTwips.h"
 #include "core/modCou1.h"
 #include "platform/QtSettingsStore.h"
@@ -177,6 +180,27 @@ TEST_F(SettingsTest, SavedRecordLoadsBackUnchanged) {
     EXPECT_EQ(window.top, 7380);
 }
 
+// Rows name one key or several, each in backticks, in their first cell.
+TEST(SettingKeysTest, ReadmeTableNamesEveryKeyAndNoOther) {
+    QFile readme(QStringLiteral(QUILLON_README));
+    ASSERT_TRUE(readme.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(readme.readAll());
+    const qsizetype from = text.indexOf(QStringLiteral("\n## Settings\n"));
+    ASSERT_GE(from, 0);
+    const QString section = text.mid(from, text.indexOf(QStringLiteral("\n## "), from + 1) - from);
+    QStringList documented, keys;
+    const QRegularExpression firstCell(QStringLiteral("^\\| ([^|]*) \\|"),
+                                       QRegularExpression::MultilineOption);
+    for (const QRegularExpressionMatch& row : firstCell.globalMatch(section))
+        for (const QRegularExpressionMatch& key :
+             QRegularExpression(QStringLiteral("`(\\w+)`")).globalMatch(row.captured(1)))
+            documented << key.captured(1);
+    for (const SettingKey& key : kSettingKeys) keys << key.name.toString();
+    documented.sort();
+    keys.sort();
+    EXPECT_EQ(documented, keys);
+}
+
 TEST(LastTimeText, RoundTripsToTheSecondAndReadsOtherForms) {
     const QDateTime moment(QDate(2026, 1, 2), QTime(23, 4, 5, 678));
     const QString text = modCou1::lastTimeText(moment);
@@ -235,6 +259,23 @@ TEST(QtSettingsStoreTest, HandWrittenCommaValueReadsAsOneText) {
     ini.write("[Setting]\nAlarmName1=!play a,b.wav\n");
     ini.close();
     EXPECT_EQ(QtSettingsStore(file).read(QStringLiteral("AlarmName1")), "!play a,b.wav");
+}
+
+// QSettings keeps its first error for good: a save after one that failed must still tell.
+TEST(QtSettingsStoreTest, FailedSaveSaysWhereAndWhyAndTheNextOneWorks) {
+    QTemporaryDir folder;
+    const QString blocker = folder.filePath(QStringLiteral("Quillon"));
+    const QString file = blocker + QStringLiteral("/Quillon.ini");
+    ASSERT_TRUE(QFile(blocker).open(QIODevice::WriteOnly));  // a file where the folder goes
+    QtSettingsStore store(file);
+    const std::optional<SaveFailure> failure = store.writeAll({{"TopMost", "1"}});
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->file, file);
+    EXPECT_EQ(failure->reason, "Not a directory");
+
+    ASSERT_TRUE(QFile::remove(blocker) && QDir(folder.path()).mkdir(QStringLiteral("Quillon")));
+    EXPECT_FALSE(store.writeAll({{"TopMost", "1"}}));
+    EXPECT_EQ(QtSettingsStore(file).read(QStringLiteral("TopMost")), "1");
 }
 
 }  // namespace

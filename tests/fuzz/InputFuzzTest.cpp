@@ -5,8 +5,10 @@
 #include <QBuffer>
 #include <QImageWriter>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <random>
 
+#include "core/SettingKeys.h"
 #include "core/fomBarClock.h"
 #include "platform/fake/Fakes.h"
 #include "tests/ClockProbe.h"
@@ -122,10 +124,12 @@ TEST(InputFuzz, SettingsTextLoadsIntoValuesTheClockRunsOn) {
         fakes.pictures.files["/day.bmp"] = sample(720, 30, QImage::Format_RGB32);
         fakes.pictures.files["/1.ico"] = sample(16, 16, QImage::Format_ARGB32);
         fakes.pictures.files["/2.ico"] = sample(33, 20, QImage::Format_ARGB32);
-        for (const QString& setting : sensible) {
-            const qsizetype equals = setting.indexOf(u'=');
-            if (below(random, 8))
-                fakes.store.set(setting.left(equals), settingText(random, setting.mid(equals + 1)));
+        for (const SettingKey& setting : kSettingKeys) {
+            const QString key = setting.name.toString();
+            const auto line = std::ranges::find_if(
+                sensible, [&](const QString& s) { return s.section(u'=', 0, 0) == key; });
+            ASSERT_NE(line, sensible.end()) << qPrintable(key);
+            if (below(random, 8)) fakes.store.set(key, settingText(random, line->section(u'=', 1)));
         }
 
         fomBarClock window(fakes.platform(), QStringLiteral("/opt/quillon/"));

@@ -160,6 +160,15 @@ TEST(QuitSignalsTest, SocketNeitherBlocksNorLeaksNorTouchesErrno) {
     }
 }
 
+// A signal during the start, before the object exists, waits for it instead of ending the program.
+TEST(QuitSignalsTest, SignalCaughtBeforeTheObjectExistsReachesIt) {
+    QuitSignals::catchNow();
+    std::raise(SIGTERM);
+    QuitSignals quitSignals;
+    QSignalSpy requested(&quitSignals, &QuitSignals::quitRequested);
+    EXPECT_TRUE(requested.wait(2000));
+}
+
 }  // namespace
 
 // XEmbed trays report a double-click; StatusNotifierItem trays only a click, which must then
