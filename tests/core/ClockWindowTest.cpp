@@ -130,13 +130,13 @@ TEST_F(ClockWindowTest, UnloadStopsTheTickAndSavesThePositionOnce) {
 TEST_F(ClockWindowTest, RefusedSaveIsShownOnceAfterEachChangeAndPrintedAtTheEnd) {
     fomBarClock& clock = start();
     fakes.store.refusal = SaveFailure{QStringLiteral("/ro/Quillon.ini"), QStringLiteral("Gone")};
-    clock.mnuTimeWidth_Click(6);
+    probe().mnuTimeWidth_Click(6);
     tick(12, 0, 1);
     tick(12, 0, 2);
     EXPECT_EQ(clock.width(), 360);
     EXPECT_EQ(fakes.messages.shown,
               QStringList{"設定ﾌｧｲﾙの[/ro/Quillon.ini]に書き込めないので設定は保存されません"});
-    clock.mnuTimeWidth_Click(2);
+    probe().mnuTimeWidth_Click(2);
     EXPECT_EQ(fakes.messages.shown.size(), 2);
 
     testing::internal::CaptureStderr();
