@@ -8,7 +8,7 @@
 # Sets SOUND_SERVER (a PULSE_SERVER value), SOUND_PIDS (every process started here) and
 # SOUND_SERVER_PID (the one that serves SOUND_SERVER: ending it ends the server for its clients).
 sound_server() {
-    local folder=$1 listen=$2 kind=${3:-pulseaudio} socket deadline tool
+    local folder=$1 listen=$2 kind=${3:-pulseaudio} socket tool
     local tools=(parec pactl)
     case $kind in
         pulseaudio) tools+=(pulseaudio) ;;
@@ -22,7 +22,7 @@ sound_server() {
     mkdir -p "$folder"
     mkdir -m 700 "$folder/runtime"
     SOUND_PIDS=()
-    deadline=$((${EPOCHREALTIME/[.,]/} / 1000 + 15000))
+    SOUND_DEADLINE=$((${EPOCHREALTIME/[.,]/} / 1000 + 15000))
     # Nothing that leads to another server or session (a bus found through the display
     # included): a server would take that one for itself, already running, and end.
     local server_env=(env -u PULSE_SERVER -u DISPLAY -u WAYLAND_DISPLAY -u DBUS_SESSION_BUS_ADDRESS
@@ -40,20 +40,10 @@ sound_server() {
         "${server_env[@]}" dbus-daemon --session --nofork --address="unix:path=$folder/runtime/bus" \
             >"$folder/bus.log" 2>&1 &
         SOUND_PIDS+=($!)
-        until [[ -S $folder/runtime/bus ]]; do
-            ((${EPOCHREALTIME/[.,]/} / 1000 < deadline)) ||
-                { echo "FAIL: no session bus for PipeWire within 15 s" >&2; return 1; }
-            sleep 0.05
-        done
+        sound_wait "a session bus for PipeWire" "$folder/bus.log" test -S "$folder/runtime/bus" || return 1
         "${server_env[@]}" pipewire >"$folder/server.log" 2>&1 &
         SOUND_PIDS+=($!)
-        until [[ -S $folder/runtime/pipewire-0 ]]; do
-            kill -0 "${SOUND_PIDS[-1]}" 2>/dev/null ||
-                { echo "FAIL: PipeWire ended at start" >&2; cat "$folder/server.log" >&2; return 1; }
-            ((${EPOCHREALTIME/[.,]/} / 1000 < deadline)) ||
-                { echo "FAIL: no PipeWire within 15 s" >&2; return 1; }
-            sleep 0.05
-        done
+        sound_wait PipeWire "$folder/server.log" test -S "$folder/runtime/pipewire-0" || return 1
         "${server_env[@]}" wireplumber >"$folder/wireplumber.log" 2>&1 &
         SOUND_PIDS+=($!)
         "${server_env[@]}" pipewire-pulse >"$folder/pipewire-pulse.log" 2>&1 &
@@ -61,32 +51,39 @@ sound_server() {
     fi
     SOUND_SERVER=unix:$socket
     SOUND_SERVER_PID=${SOUND_PIDS[-1]}
-    until [[ -S $socket ]]; do
-        kill -0 "$SOUND_SERVER_PID" 2>/dev/null ||
-            { echo "FAIL: the sound server ended at start" >&2; cat "$folder/server.log" >&2; return 1; }
-        ((${EPOCHREALTIME/[.,]/} / 1000 < deadline)) ||
-            { echo "FAIL: no sound server within 15 s" >&2; return 1; }
-        sleep 0.05
-    done
+    sound_wait "the sound server" "$folder/server.log" test -S "$socket" || return 1
     if [[ $kind == pipewire ]]; then
         PULSE_SERVER=$SOUND_SERVER pactl load-module module-null-sink sink_name=listen rate=44100 \
             channels=1 >/dev/null || { echo "FAIL: PipeWire made no null sink" >&2; return 1; }
         PULSE_SERVER=$SOUND_SERVER pactl set-default-sink listen
         # The session manager routes new streams to the default sink once it has taken it.
-        until [[ $(PULSE_SERVER=$SOUND_SERVER pactl get-default-sink 2>/dev/null) == listen ]]; do
-            ((${EPOCHREALTIME/[.,]/} / 1000 < deadline)) ||
-                { echo "FAIL: PipeWire's default sink is not the null sink" >&2; return 1; }
-            sleep 0.05
-        done
+        sound_wait "the null sink as PipeWire's default" "$folder/wireplumber.log" \
+            sound_default_sink_is listen || return 1
     fi
     # Small fragments: each read of the recording is then close to the moment it was played.
     PULSE_SERVER=$SOUND_SERVER parec --raw --format=s16le --rate=44100 --channels=1 \
         --latency-msec=10 -d listen.monitor 2>"$folder/parec.log" |
         "$listen" record "$folder/sink.raw" &
     SOUND_PIDS=($! "${SOUND_PIDS[@]}")
-    until [[ -s $folder/sink.raw.reads ]]; do
-        ((${EPOCHREALTIME/[.,]/} / 1000 < deadline)) ||
-            { echo "FAIL: nothing recorded from the sound server" >&2; cat "$folder/parec.log" >&2; return 1; }
+    sound_wait "a recording" "$folder/parec.log" test -s "$folder/sink.raw.reads"
+}
+
+# sound_wait WHAT LOG COMMAND...: waits until COMMAND succeeds, while the process started last
+# runs and until SOUND_DEADLINE; else says that WHAT did not come, shows LOG and fails.
+sound_wait() {
+    local what=$1 log=$2
+    shift 2
+    until "$@"; do
+        if ! kill -0 "${SOUND_PIDS[-1]}" 2>/dev/null ||
+            ((${EPOCHREALTIME/[.,]/} / 1000 >= SOUND_DEADLINE)); then
+            echo "FAIL: no $what within 15 s" >&2
+            tail -n 20 "$log" >&2
+            return 1
+        fi
         sleep 0.05
     done
+}
+
+sound_default_sink_is() {
+    [[ $(PULSE_SERVER=$SOUND_SERVER pactl get-default-sink 2>/dev/null) == "$1" ]]
 }
