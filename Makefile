@@ -14,7 +14,7 @@ WARNINGS_OPTION := -DQUILLON_WARNINGS_AS_ERRORS:BOOL=$(WARNINGS_AS_ERRORS)
 # CMake's own make gets a clean slate: its own -j, not this one's jobserver or nesting level.
 CMAKE_BUILD := env -u MAKEFLAGS -u MFLAGS -u MAKELEVEL cmake --build
 
-.PHONY: all build run test test-sanitize check-format clean install-deps install-test-deps \
+.PHONY: all build run test test-sanitize check-format check-includes clean install-deps install-test-deps \
 	configure configure-tests install uninstall package
 
 all: build
@@ -106,6 +106,10 @@ test-sanitize: install-test-deps
 # C++ only once CMake has filled it in.)
 check-format: install-test-deps
 	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+
+# Every include in the direction the map in docs/ARCHITECTURE.md draws.
+check-includes:
+	@bash tools/check-includes.sh
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)
