@@ -62,17 +62,22 @@ DecodedMedia::~DecodedMedia() {
 pa_sample_spec DecodedMedia::sampleSpec() { return {PA_SAMPLE_S16LE, kSampleRate, kChannels}; }
 
 int64_t DecodedMedia::lengthMs() const {
-    if (m_samples->isFinished()) {
-        constexpr int64_t kBytesPerMs = kSampleRate / 1000 * kChannels * sizeof(int16_t);
-        return m_samples->appendedBytes() / kBytesPerMs;
-    }
+    if (m_samples->isFinished()) return decodedMs();
     const qint64 duration = m_decoder.duration();
     return duration > 0 ? duration : -1;
 }
 
+int64_t DecodedMedia::decodedMs() const {
+    constexpr int64_t kBytesPerMs = kSampleRate / 1000 * kChannels * sizeof(int16_t);
+    return m_samples->appendedBytes() / kBytesPerMs;
+}
+
 void DecodedMedia::takeBuffers(bool all) {
+    // A backend that does not tell the length (FFmpeg's, in Qt 6.4) has the whole file decoded,
+    // so that its end tells it.
+    const bool unbounded = all || m_decoder.duration() <= 0;
     while (!m_failed && m_decoder.bufferAvailable() &&
-           (all || m_samples->queuedBytes() < kAheadBytes)) {
+           (unbounded || m_samples->queuedBytes() < kAheadBytes)) {
         const QAudioBuffer buffer = m_decoder.read();
         if (!buffer.isValid()) break;
         if (!isDecodedFormat(buffer.format())) {

@@ -11,7 +11,8 @@ class PcmQueue;
 
 // A media file decoded by Qt's media backend into samples for a sound stream. Decoding starts
 // at once, so a file readied ahead of its play is ready when it is due, but it runs only a few
-// seconds ahead of what the stream has taken: a long file does not fill the memory.
+// seconds ahead of what the stream has taken once the backend has told the file's length: a
+// long file does not fill the memory.
 class DecodedMedia final : public QObject {
 public:
     explicit DecodedMedia(const QString& path);
@@ -25,10 +26,12 @@ public:
     bool failed() const { return m_failed; }
     // Milliseconds; -1 while not known yet. Exact once the whole file has been decoded.
     int64_t lengthMs() const;
+    // Milliseconds decoded so far.
+    int64_t decodedMs() const;
 
 private:
     // Moves decoded buffers to the samples, only a few seconds ahead unless all are wanted (at
-    // the end of the file).
+    // the end of the file) or the length is not known yet.
     void takeBuffers(bool all);
     void fail();
 

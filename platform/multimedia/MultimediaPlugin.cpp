@@ -68,6 +68,12 @@ std::optional<pa_sample_spec> sampleSpecOf(const WaveFile& wave) {
     return spec;
 }
 
+// Not known yet (a long file whose backend does not measure it), a media file lasts at least
+// what is decoded, and its play runs on until its last sample has been heard.
+int64_t lengthSoFar(const DecodedMedia& media) {
+    return media.lengthMs() >= 0 ? media.lengthMs() : media.decodedMs();
+}
+
 }  // namespace
 
 // A sound with its samples and a stream connected to the server, waiting to play them.
@@ -219,7 +225,7 @@ int64_t MultimediaPlugin::mediaLength() {
     const DecodedMedia& media = *m_media->media;
     waitUntil(kLoadBoundMs, [&] { return media.failed() || media.lengthMs() >= 0; });
     if (media.failed()) return -1;
-    return std::max<int64_t>(0, media.lengthMs());
+    return lengthSoFar(media);
 }
 
 bool MultimediaPlugin::playMedia() {
@@ -230,7 +236,7 @@ bool MultimediaPlugin::playMedia() {
 int64_t MultimediaPlugin::mediaPosition() {
     if (!m_media || m_media->media->failed()) return -1;
     const SoundStream& stream = *m_media->stream;
-    const int64_t length = std::max<int64_t>(0, m_media->media->lengthMs());
+    const int64_t length = lengthSoFar(*m_media->media);
     switch (stream.state()) {
         case SoundStream::State::Failed:
             return -1;
