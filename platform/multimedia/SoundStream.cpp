@@ -27,10 +27,17 @@ int64_t steadyMs() {
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-// The threads still running, so that the program can let them end before it does.
-std::mutex runningMutex;
-std::condition_variable runningChanged;
-int running = 0;
+// The threads still running, so that the program can let them end before it does. Never
+// destroyed: a thread that a server holds without answering may outlast the program's end.
+struct Running {
+    std::mutex mutex;
+    std::condition_variable changed;
+    int count = 0;
+};
+Running& running() {
+    static auto* threads = new Running;
+    return *threads;
+}
 
 }  // namespace
 
@@ -61,8 +68,8 @@ SoundStream::SoundStream(const pa_sample_spec& spec, std::shared_ptr<PcmQueue> s
     m_shared->programName = QCoreApplication::applicationName().toUtf8();
     m_shared->name = name;
     {
-        const std::lock_guard lock(runningMutex);
-        ++running;
+        const std::lock_guard lock(running().mutex);
+        ++running().count;
     }
     std::thread(run, m_shared).detach();
 }
@@ -91,9 +98,9 @@ int64_t SoundStream::playingMs() const {
 }
 
 bool SoundStream::waitForAllEnded(int timeoutMs) {
-    std::unique_lock lock(runningMutex);
-    return runningChanged.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                                   [] { return running == 0; });
+    std::unique_lock lock(running().mutex);
+    return running().changed.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                                      [] { return running().count == 0; });
 }
 
 void SoundStream::run(const std::shared_ptr<Shared>& shared) {
@@ -141,8 +148,8 @@ void SoundStream::run(const std::shared_ptr<Shared>& shared) {
         pa_simple_free(server);
     }
     {
-        const std::lock_guard lock(runningMutex);
-        --running;
+        const std::lock_guard lock(running().mutex);
+        --running().count;
     }
-    runningChanged.notify_all();
+    running().changed.notify_all();
 }
