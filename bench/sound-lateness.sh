@@ -2,17 +2,18 @@
 # How late the alarm's first sample reaches the sound server after the second it is due, and how
 # much of it is heard, on PulseAudio and on PipeWire, for a 5 s tone as a wave, ogg, mp3 and flac
 # file: median and worst of the plays, with paplay (and pw-play on PipeWire) started at a known
-# moment as the floor. Then the strikes of the 11:00 chime with the built-in 0.3 s sound: strikes
-# 2 to 11, each due one second after the one before.
+# moment as the floor. Then a single chime strike of each file, and the strikes of the 11:00
+# chime with the built-in 0.3 s sound: strikes 2 to 11, each due one second after the one before.
 # Usage: bench/sound-lateness.sh [--plays N] [--cold] [CLOCK] [LISTEN]
 #   N plays of each (5 by default); CLOCK defaults to build/app/quillon, LISTEN to
 #   build/tools/listen/quillon-listen.
 #   --cold: before each round of alarms, the sound libraries leave the page cache (as after a
 #   restart), so loading them reads the disk again; pages another program has mapped stay.
 # The alarms sound at real minutes, the four files' at once, each clock on a server of its own:
-# a faked clock would change what is measured (media that GStreamer plays wait for the system
-# clock). The strikes, waves only, run by a clock moved by a whole number of seconds (faketime,
-# no start moment, no speed-up), so that 11:00 of its clock is a known second of the wall clock.
+# a faked clock would change what is measured (media that Qt's GStreamer player plays wait for
+# the system clock; the clock's own streams do not). The chimes run by a clock moved by a whole
+# number of seconds (faketime, no start moment, no speed-up), so that the hour of its clock is a
+# known second of the wall clock.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -128,6 +129,17 @@ alarms() {
     done
 }
 
+# chime SINK FILE: "LATE LENGTH" of a single strike at 8:00, by a faked clock.
+chime() {
+    DUE=$((${EPOCHREALTIME%[.,]*} + 9))
+    ENDING=()
+    run_clock "chime-$RANDOM" "$SOUND_SERVER" 7 "+$(((8 * 3600 - DUE % 86400 + 86400) % 86400))" \
+        AlarmMode=6 "AlarmName2=$2"
+    wait "${ENDING[@]}" 2>/dev/null || true
+    read -r start end <<<"$(heard "$1" $((DUE - 1)) 7)"
+    [[ -z $start ]] || awk -v s="$start" -v e="$end" -v due="$DUE" 'BEGIN { printf "%.3f %.3f\n", s - due, e - s }'
+}
+
 # strikes SINK: strikes 2 to 11 of the 11:00 chime with the built-in sound, each due a second
 # after the one before; "LATE LENGTH" lines.
 strikes() {
@@ -171,6 +183,10 @@ for kind in pulseaudio pipewire; do
         results+=("$(floor "$sink" env XDG_RUNTIME_DIR="$tmp/$kind/runtime" pw-play |
             report "$kind" "pw-play (floor)")")
     fi
+    for format in "${formats[@]}"; do
+        results+=("$(for ((i = 0; i < plays; ++i)); do chime "$sink" "$tmp/tone.$format"; done |
+            report "$kind" "$format, chime strike")")
+    done
     results+=("$(strikes "$sink" | report "$kind" "built-in 0.3 s, strikes")")
     # Not in a subshell: the servers it starts are ended here.
     alarms "$kind" >"$tmp/$kind.played"
