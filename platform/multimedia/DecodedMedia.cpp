@@ -59,7 +59,7 @@ DecodedMedia::~DecodedMedia() {
     m_samples->cancel();
 }
 
-pa_sample_spec DecodedMedia::sampleSpec() { return {PA_SAMPLE_S16LE, kSampleRate, kChannels}; }
+SampleLayout DecodedMedia::sampleLayout() { return {PA_SAMPLE_S16LE, kSampleRate, kChannels}; }
 
 int64_t DecodedMedia::lengthMs() const {
     if (m_samples->isFinished()) return decodedMs();

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <pulse/sample.h>
-
 #include <QAudioDecoder>
 #include <QObject>
 #include <QTimer>
 #include <memory>
+
+#include "SampleLayout.h"
 
 class PcmQueue;
 
@@ -19,7 +19,7 @@ public:
     ~DecodedMedia() override;
 
     // The samples' layout, the same for every file.
-    static pa_sample_spec sampleSpec();
+    static SampleLayout sampleLayout();
     std::shared_ptr<PcmQueue> samples() const { return m_samples; }
     const QString& path() const { return m_path; }
 

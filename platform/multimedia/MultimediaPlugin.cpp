@@ -48,7 +48,7 @@ bool waitUntil(int boundMs, Done done) {
     return true;
 }
 
-std::optional<pa_sample_spec> sampleSpecOf(const WaveFile& wave) {
+std::optional<SampleLayout> sampleLayoutOf(const WaveFile& wave) {
     std::optional<pa_sample_format_t> format;
     if (wave.format == WaveFile::kFormatFloat && wave.bitsPerSample == 32)
         format = PA_SAMPLE_FLOAT32LE;
@@ -61,11 +61,10 @@ std::optional<pa_sample_spec> sampleSpecOf(const WaveFile& wave) {
     else if (wave.format == WaveFile::kFormatPcm && wave.bitsPerSample == 32)
         format = PA_SAMPLE_S32LE;
     if (!format || wave.channels > PA_CHANNELS_MAX) return std::nullopt;
-    const pa_sample_spec spec{*format, wave.sampleRate, static_cast<uint8_t>(wave.channels)};
+    const SampleLayout layout{*format, wave.sampleRate, static_cast<uint8_t>(wave.channels)};
     // Frames as the file lays them out, and a rate the server takes.
-    if (!pa_sample_spec_valid(&spec) || pa_frame_size(&spec) != wave.blockAlign)
-        return std::nullopt;
-    return spec;
+    if (layout.frameBytes() != wave.blockAlign) return std::nullopt;
+    return layout;
 }
 
 // Not known yet (a long file whose backend does not measure it), a media file lasts at least
@@ -80,7 +79,7 @@ int64_t lengthSoFar(const DecodedMedia& media) {
 struct MultimediaPlugin::Readied {
     QString path;
     QElapsedTimer askedFor;
-    pa_sample_spec spec{};
+    SampleLayout layout;
     std::shared_ptr<PcmQueue> samples;
     std::unique_ptr<DecodedMedia> media;  // for media files, what fills the samples
     std::unique_ptr<SoundStream> stream;
@@ -88,11 +87,11 @@ struct MultimediaPlugin::Readied {
     static std::unique_ptr<Readied> wave(const QString& path) {
         const std::optional<WaveFile> wave = readWaveFile(path, true);
         if (!wave) return nullptr;
-        const std::optional<pa_sample_spec> spec = sampleSpecOf(*wave);
-        if (!spec) return nullptr;
+        const std::optional<SampleLayout> layout = sampleLayoutOf(*wave);
+        if (!layout) return nullptr;
         auto sound = std::make_unique<Readied>();
         sound->path = path;
-        sound->spec = *spec;
+        sound->layout = *layout;
         sound->samples = std::make_shared<PcmQueue>();
         sound->samples->append(wave->samples);
         sound->samples->finish();
@@ -103,7 +102,7 @@ struct MultimediaPlugin::Readied {
     static std::unique_ptr<Readied> decoded(const QString& path) {
         auto sound = std::make_unique<Readied>();
         sound->path = path;
-        sound->spec = DecodedMedia::sampleSpec();
+        sound->layout = DecodedMedia::sampleLayout();
         sound->media = std::make_unique<DecodedMedia>(path);
         sound->samples = sound->media->samples();
         sound->connect();
@@ -111,7 +110,8 @@ struct MultimediaPlugin::Readied {
     }
 
     void connect() {
-        stream = std::make_unique<SoundStream>(spec, samples, QFileInfo(path).fileName().toUtf8());
+        stream =
+            std::make_unique<SoundStream>(layout, samples, QFileInfo(path).fileName().toUtf8());
     }
 
     // Starts the stream and waits until it plays; one readied ahead that the server has lost

@@ -42,7 +42,7 @@ Running& running() {
 }  // namespace
 
 struct SoundStream::Shared {
-    pa_sample_spec spec{};
+    SampleLayout layout;
     std::shared_ptr<PcmQueue> samples;
     QByteArray programName;
     QByteArray name;
@@ -60,10 +60,10 @@ struct SoundStream::Shared {
     }
 };
 
-SoundStream::SoundStream(const pa_sample_spec& spec, std::shared_ptr<PcmQueue> samples,
+SoundStream::SoundStream(const SampleLayout& layout, std::shared_ptr<PcmQueue> samples,
                          const QByteArray& name)
     : m_shared(std::make_shared<Shared>()) {
-    m_shared->spec = spec;
+    m_shared->layout = layout;
     m_shared->samples = std::move(samples);
     m_shared->programName = QCoreApplication::applicationName().toUtf8();
     m_shared->name = name;
@@ -106,14 +106,15 @@ bool SoundStream::waitForAllEnded(int timeoutMs) {
 void SoundStream::run(const std::shared_ptr<Shared>& shared) {
     pa_buffer_attr buffer;
     buffer.maxlength = static_cast<uint32_t>(-1);
-    buffer.tlength = static_cast<uint32_t>(pa_usec_to_bytes(kServerBufferUs, &shared->spec));
+    buffer.tlength = static_cast<uint32_t>(shared->layout.bytesOf(kServerBufferUs));
     buffer.prebuf = static_cast<uint32_t>(-1);
     buffer.minreq = static_cast<uint32_t>(-1);
     buffer.fragsize = static_cast<uint32_t>(-1);
+    const auto format = shared->layout.forServer();
     int error = 0;
     pa_simple* server =
         pa_simple_new(nullptr, shared->programName.constData(), PA_STREAM_PLAYBACK, nullptr,
-                      shared->name.constData(), &shared->spec, nullptr, &buffer, &error);
+                      shared->name.constData(), &format, nullptr, &buffer, &error);
     if (server == nullptr) {
         shared->state = State::Failed;
     } else {
@@ -130,7 +131,7 @@ void SoundStream::run(const std::shared_ptr<Shared>& shared) {
             shared->state = State::Playing;
         }
         // Whole frames: the queue holds whole frames, so every piece taken is whole too.
-        const size_t piece = pa_usec_to_bytes(kWriteUs, &shared->spec);
+        const size_t piece = shared->layout.bytesOf(kWriteUs);
         while (shared->state == State::Playing) {
             const std::optional<QByteArray> bytes =
                 shared->samples->take(static_cast<qsizetype>(piece), kSilenceCheck);

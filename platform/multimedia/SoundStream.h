@@ -1,9 +1,9 @@
 #pragma once
 
-#include <pulse/sample.h>
-
 #include <QByteArray>
 #include <memory>
+
+#include "SampleLayout.h"
 
 class PcmQueue;
 
@@ -17,7 +17,7 @@ class SoundStream {
 public:
     enum class State { Connecting, Ready, Playing, Ending, Ended, Failed };
 
-    SoundStream(const pa_sample_spec& spec, std::shared_ptr<PcmQueue> samples,
+    SoundStream(const SampleLayout& layout, std::shared_ptr<PcmQueue> samples,
                 const QByteArray& name);
     // Silences the stream; its thread ends by itself as soon as the server lets it.
     ~SoundStream();

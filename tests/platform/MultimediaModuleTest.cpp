@@ -111,8 +111,8 @@ TEST(DecodedMediaTest, DecodesOnlyAFewSecondsAheadAndTheWholeFileAsItIsTaken) {
                                      waveBytes({.sampleRate = 8000, .frames = 8000 * 60}));
     DecodedMedia media(minute);
     const std::shared_ptr<PcmQueue> samples = media.samples();
-    const pa_sample_spec spec = DecodedMedia::sampleSpec();
-    const qint64 second = qint64{spec.rate} * spec.channels * 2;  // 16-bit samples
+    const SampleLayout layout = DecodedMedia::sampleLayout();
+    const qint64 second = qint64{layout.rate} * layout.channels * 2;  // 16-bit samples
     const auto runEvents = [](int ms) {
         QElapsedTimer running;
         running.start();
