@@ -129,13 +129,18 @@ alarms() {
     done
 }
 
-# chime SINK FILE: "LATE LENGTH" of a single strike at 8:00, by a faked clock.
-chime() {
+# chime_at HOUR SECONDS NAME SETTING...: runs for SECONDS a clock on the present server, faked so
+# that its HOUR:00 comes 9 s from now, at the wall clock's second DUE.
+chime_at() {
     DUE=$((${EPOCHREALTIME%[.,]*} + 9))
     ENDING=()
-    run_clock "chime-$RANDOM" "$SOUND_SERVER" 7 "+$(((8 * 3600 - DUE % 86400 + 86400) % 86400))" \
-        AlarmMode=6 "AlarmName2=$2"
+    run_clock "$3-$RANDOM" "$SOUND_SERVER" "$2" "+$((($1 * 3600 - DUE % 86400 + 86400) % 86400))" "${@:4}"
     wait "${ENDING[@]}" 2>/dev/null || true
+}
+
+# chime SINK FILE: "LATE LENGTH" of a single strike at 8:00.
+chime() {
+    chime_at 8 7 chime AlarmMode=6 "AlarmName2=$2"
     read -r start end <<<"$(heard "$1" $((DUE - 1)) 7)"
     [[ -z $start ]] || awk -v s="$start" -v e="$end" -v due="$DUE" 'BEGIN { printf "%.3f %.3f\n", s - due, e - s }'
 }
@@ -143,11 +148,7 @@ chime() {
 # strikes SINK: strikes 2 to 11 of the 11:00 chime with the built-in sound, each due a second
 # after the one before; "LATE LENGTH" lines.
 strikes() {
-    DUE=$((${EPOCHREALTIME%[.,]*} + 9))
-    ENDING=()
-    run_clock "strikes-$RANDOM" "$SOUND_SERVER" 13 "+$(((11 * 3600 - DUE % 86400 + 86400) % 86400))" \
-        AlarmMode=2 AlarmName2=
-    wait "${ENDING[@]}" 2>/dev/null || true
+    chime_at 11 13 strikes AlarmMode=2 AlarmName2=
     "$listen" sounds "$1" $((DUE - 1)) $((DUE + 13)) | awk -v due="$DUE" '
         NR > 1 && NR <= 11 { printf "%.3f %.3f\n", $1 - due - (NR - 1), $2 - $1 }'
 }
