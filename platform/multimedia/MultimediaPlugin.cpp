@@ -23,6 +23,9 @@ constexpr int kLoadBoundMs = 3000;
 constexpr int kConnectBoundMs = 1000;
 // Between two looks while waiting; events are processed throughout.
 constexpr int kWaitSliceMs = 5;
+// What is left of a wave that a wave started after it lets end: about what the server takes to
+// start a sound, by which the end of the one before may trail the clock's count of its length.
+constexpr int64_t kLastMomentMs = 150;
 // Sounds kept readied: enough for the alarm's and the chime's.
 constexpr size_t kKeptSounds = 2;
 // How long a readied sound is kept without being asked for again. A due sound is asked for
@@ -173,8 +176,9 @@ void MultimediaPlugin::prepareWave(const QString& path) {
 }
 
 bool MultimediaPlugin::playWave(const QString& path) {
-    // The wave before goes silent, unless all it has left is in the server, ending.
-    if (m_wave && m_wave->stream->state() == SoundStream::State::Ending)
+    // The wave before goes silent, unless all it has left is its last moment in the server.
+    if (m_wave && m_wave->stream->state() == SoundStream::State::Ending &&
+        m_wave->stream->unplayedMs() <= kLastMomentMs)
         m_waveEnding = std::move(m_wave);
     else
         m_wave.reset();

@@ -1,8 +1,7 @@
 #include "SoundStream.h"
 
-#include <pulse/simple.h>
-
 #include <QCoreApplication>
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -11,12 +10,10 @@
 #include <utility>
 
 #include "PcmQueue.h"
+#include "PulseStream.h"
 
 namespace {
 
-// What the server holds ahead of what it plays: enough to ride out a late wakeup of the thread,
-// little enough to start at once and to end at once when silenced.
-constexpr pa_usec_t kServerBufferUs = 100'000;
 // Handed over at a time; a silenced stream ends within about this much.
 constexpr pa_usec_t kWriteUs = 20'000;
 // How long a wait for samples lasts before the stream looks whether it has been silenced.
@@ -48,11 +45,13 @@ struct SoundStream::Shared {
     QByteArray name;
     std::atomic<State> state{State::Connecting};
     std::atomic<int64_t> playingSinceMs{0};
+    std::atomic<qint64> handedBytes{0};
 
     std::mutex mutex;
     std::condition_variable told;
     bool toPlay = false;
     bool silenced = false;
+    std::shared_ptr<PulseStream> server;  // while connected and not silenced
 
     bool isSilenced() {
         const std::lock_guard lock(mutex);
@@ -75,11 +74,14 @@ SoundStream::SoundStream(const SampleLayout& layout, std::shared_ptr<PcmQueue> s
 }
 
 SoundStream::~SoundStream() {
+    std::shared_ptr<PulseStream> server;
     {
         const std::lock_guard lock(m_shared->mutex);
         m_shared->silenced = true;
+        server = m_shared->server;
     }
     m_shared->told.notify_all();
+    if (server) server->abandon();
 }
 
 void SoundStream::play() {
@@ -97,6 +99,14 @@ int64_t SoundStream::playingMs() const {
     return since == 0 ? 0 : steadyMs() - since;
 }
 
+int64_t SoundStream::unplayedMs() const {
+    const int64_t since = m_shared->playingSinceMs;
+    if (since == 0) return 0;
+    const int64_t handedMs = m_shared->handedBytes * 1000 /
+                             static_cast<qint64>(m_shared->layout.bytesOf(PA_USEC_PER_SEC));
+    return std::max<int64_t>(0, handedMs - (steadyMs() - since));
+}
+
 bool SoundStream::waitForAllEnded(int timeoutMs) {
     std::unique_lock lock(running().mutex);
     return running().changed.wait_for(lock, std::chrono::milliseconds(timeoutMs),
@@ -104,27 +114,20 @@ bool SoundStream::waitForAllEnded(int timeoutMs) {
 }
 
 void SoundStream::run(const std::shared_ptr<Shared>& shared) {
-    pa_buffer_attr buffer;
-    buffer.maxlength = static_cast<uint32_t>(-1);
-    buffer.tlength = static_cast<uint32_t>(shared->layout.bytesOf(kServerBufferUs));
-    buffer.prebuf = static_cast<uint32_t>(-1);
-    buffer.minreq = static_cast<uint32_t>(-1);
-    buffer.fragsize = static_cast<uint32_t>(-1);
-    const auto format = shared->layout.forServer();
-    int error = 0;
-    pa_simple* server =
-        pa_simple_new(nullptr, shared->programName.constData(), PA_STREAM_PLAYBACK, nullptr,
-                      shared->name.constData(), &format, nullptr, &buffer, &error);
+    std::shared_ptr<PulseStream> server =
+        PulseStream::connect(shared->programName, shared->name, shared->layout);
     if (server == nullptr) {
         shared->state = State::Failed;
     } else {
         shared->state = State::Ready;
         {
             std::unique_lock lock(shared->mutex);
+            // Silenced from now on, it is let go at once, even while it waits for the server.
+            if (!shared->silenced) shared->server = server;
             shared->told.wait(lock, [&] { return shared->toPlay || shared->silenced; });
         }
         // A server gone while the stream waited is noticed now, before anything is taken.
-        if (!shared->isSilenced() && pa_simple_get_latency(server, &error) == pa_usec_t(-1)) {
+        if (!shared->isSilenced() && !server->isConnected()) {
             shared->state = State::Failed;
         } else {
             shared->playingSinceMs = steadyMs();
@@ -139,14 +142,19 @@ void SoundStream::run(const std::shared_ptr<Shared>& shared) {
             if (!bytes) continue;  // the samples are late: the server plays silence meanwhile
             if (bytes->isEmpty()) {
                 shared->state = State::Ending;
-                shared->state = pa_simple_drain(server, &error) < 0 ? State::Failed : State::Ended;
-            } else if (pa_simple_write(server, bytes->constData(),
-                                       static_cast<size_t>(bytes->size()), &error) < 0) {
+                shared->state = server->drain() ? State::Ended : State::Failed;
+            } else if (server->write(bytes->constData(), static_cast<size_t>(bytes->size()))) {
+                shared->handedBytes += bytes->size();
+            } else {
                 shared->state = State::Failed;
             }
         }
+        {
+            const std::lock_guard lock(shared->mutex);
+            shared->server.reset();
+        }
         // Whatever the server still holds of a silenced stream goes with it.
-        pa_simple_free(server);
+        server.reset();
     }
     {
         const std::lock_guard lock(running().mutex);

@@ -29,6 +29,9 @@ public:
     State state() const;
     // Milliseconds since it started playing; 0 before.
     int64_t playingMs() const;
+    // Milliseconds of what it has handed to the server that should not have been played yet;
+    // a server that ran short plays it later still.
+    int64_t unplayedMs() const;
 
     // Waits up to timeoutMs for the threads of all streams, silenced ones included, to end;
     // false if some are still held by the server.
