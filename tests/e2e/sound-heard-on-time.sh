@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Listens to what the clock plays, each clock on a sound server of its own, PulseAudio and
 # PipeWire alike: by the real clock, the alarm's first sample within -0.02 to +0.15 s of its due
-# second and the whole of a 5 s file heard, a wave and a media file on each server; silence soon
-# after a click on the bar; and by a faked clock the strikes of 3:00, three of them, a second
-# apart and each heard whole for a short wave, two seconds apart for one of 1.3 s.
+# second and the whole of a 5 s file heard, a wave and a media file on each server, even with the
+# clock or the server stopped for half a second meanwhile; silence soon after a click on the bar;
+# and by a faked clock the strikes of 3:00, three of them, a second apart and each heard whole
+# for a short wave, two seconds apart for one of 1.3 s.
 # Times come from the recordings (see tools/listen): a sample is placed at most one 10 ms block
 # of the recording early. Media are timed by the real clock: under faketime the media backend's
 # decoding waits for the faked clock.
@@ -64,7 +65,8 @@ while read -r name server file; do
     top=$((top + 1500))
     e2e_start_clock "$name"
     e2e_wait_bar "$CLOCK_PID"
-    declare "bar_${name//-/_}=$WINDOW"
+    declare "bar_${name//-/_}=$WINDOW" "clock_${name//-/_}=$CLOCK_PID"
+    declare "server_${name//-/_}=$SOUND_SERVER_PID"
 done <<<"$alarms"
 for length in short long; do
     own_clock "$length" pulseaudio
@@ -79,7 +81,8 @@ for check in "short 0.8 1.2" "long 1.8 2.2"; do
     read -r length shortest longest <<<"$check"
     heard=$(sounds "$length")
     gaps=$(awk 'NR > 1 { printf "%.3f ", $1 - last } { last = $1 }' <<<"$heard")
-    note "strikes of the $length sound at 3:00: $(grep -c . <<<"$heard"), apart by $gaps s"
+    note "strikes of the $length sound at 3:00: $(grep -c . <<<"$heard"), apart by $gaps s;" \
+        "heard from-to: $(tr '\n' ' ' <<<"$heard")"
     (($(grep -c . <<<"$heard") == 3)) || fail "heard $(grep -c . <<<"$heard") strikes of the $length sound, not 3"
     for gap in $gaps; do
         within "$gap" "$shortest" "$longest" ||
@@ -94,6 +97,12 @@ until ((${EPOCHREALTIME%[.,]*} > due)); do sleep 0.1; done
 window=$bar_clicked_flac
 xdotool mousemove --window "$window" 30 20 click 1
 clicked=$EPOCHREALTIME
+# Half a second without the processor, for two clocks and a server, is not heard as a gap.
+sleep 1.5
+stalled=("$clock_pulse_wav" "$clock_pipewire_mp3" "$server_pulse_ogg")
+kill -STOP "${stalled[@]}"
+sleep 0.5
+kill -CONT "${stalled[@]}"
 until ((${EPOCHREALTIME%[.,]*} > due + 6)); do sleep 0.1; done
 while read -r name server file; do
     heard=$(sounds "$name" $((due - 1)))
