@@ -51,12 +51,9 @@ std::unique_ptr<PulseStream> PulseStream::connect(const QByteArray& programName,
 
     const Locked locked(stream->m_loop);
     if (pa_threaded_mainloop_start(stream->m_loop) < 0) return nullptr;
-    const auto contextSettled = [&] {
-        return pa_context_get_state(stream->m_context) == PA_CONTEXT_READY ||
-               !PA_CONTEXT_IS_GOOD(pa_context_get_state(stream->m_context));
-    };
-    while (!contextSettled()) pa_threaded_mainloop_wait(stream->m_loop);
-    if (pa_context_get_state(stream->m_context) != PA_CONTEXT_READY) return nullptr;
+    while (stream->isGood() && pa_context_get_state(stream->m_context) != PA_CONTEXT_READY)
+        pa_threaded_mainloop_wait(stream->m_loop);
+    if (!stream->isGood()) return nullptr;
 
     const pa_sample_spec format = layout.forServer();
     stream->m_stream = pa_stream_new(stream->m_context, streamName.constData(), &format, nullptr);
@@ -75,10 +72,8 @@ std::unique_ptr<PulseStream> PulseStream::connect(const QByteArray& programName,
     if (pa_stream_connect_playback(stream->m_stream, nullptr, &buffer, PA_STREAM_EARLY_REQUESTS,
                                    nullptr, nullptr) < 0)
         return nullptr;
-    const auto streamSettled = [&] {
-        return pa_stream_get_state(stream->m_stream) == PA_STREAM_READY || !stream->isGood();
-    };
-    while (!streamSettled()) pa_threaded_mainloop_wait(stream->m_loop);
+    while (stream->isGood() && pa_stream_get_state(stream->m_stream) != PA_STREAM_READY)
+        pa_threaded_mainloop_wait(stream->m_loop);
     if (!stream->isGood()) return nullptr;
     return stream;
 }
