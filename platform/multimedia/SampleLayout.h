@@ -20,6 +20,11 @@ struct SampleLayout {
     }
     // Bytes of the given microseconds, in whole frames.
     size_t bytesOf(pa_usec_t us) const { return us * rate / PA_USEC_PER_SEC * frameBytes(); }
+    // Whole milliseconds that the given bytes last.
+    int64_t msOf(int64_t bytes) const {
+        const auto perSecond = static_cast<int64_t>(rate * frameBytes());
+        return perSecond == 0 ? 0 : bytes * 1000 / perSecond;
+    }
     // The same in the form the server's library takes.
     pa_sample_spec forServer() const { return {format, rate, channels}; }
 };

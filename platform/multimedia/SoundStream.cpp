@@ -102,8 +102,7 @@ int64_t SoundStream::playingMs() const {
 int64_t SoundStream::unplayedMs() const {
     const int64_t since = m_shared->playingSinceMs;
     if (since == 0) return 0;
-    const int64_t handedMs = m_shared->handedBytes * 1000 /
-                             static_cast<qint64>(m_shared->layout.bytesOf(PA_USEC_PER_SEC));
+    const int64_t handedMs = m_shared->layout.msOf(m_shared->handedBytes);
     return std::max<int64_t>(0, handedMs - (steadyMs() - since));
 }
 
