@@ -1,5 +1,6 @@
-# Run by cpack once the package's files are staged: adds the packages of the libraries the
-# program and its module link to, as dpkg-shlibdeps finds them, to the Depends named by hand.
+# Run by cpack once the package's files are staged (and stripped): takes the compiler's .comment
+# section out of the programs, as Debian's own packages do, and adds the packages of the libraries
+# the program and its module link to, as dpkg-shlibdeps finds them, to the Depends named by hand.
 # CPack's own lookup (CPACK_DEBIAN_PACKAGE_SHLIBDEPS) would also make the package run ldconfig,
 # because the module lies under usr/lib; but lib/quillon is the program's own folder, which the
 # dynamic linker never searches.
@@ -16,6 +17,17 @@ foreach(file IN LISTS staged)
         if(magic STREQUAL "7f454c46")
             list(APPEND elf_files "${file}")
         endif()
+    endif()
+endforeach()
+
+find_program(objcopy objcopy)
+if(NOT objcopy)
+    message(FATAL_ERROR "objcopy is missing; it comes with binutils (tools/install-deps.sh)")
+endif()
+foreach(file IN LISTS elf_files)
+    execute_process(COMMAND ${objcopy} --remove-section=.comment "${file}" RESULT_VARIABLE status)
+    if(NOT status EQUAL 0)
+        message(FATAL_ERROR "objcopy could not remove .comment from ${file}")
     endif()
 endforeach()
 
