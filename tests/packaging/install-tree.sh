@@ -33,8 +33,7 @@ done
 desktop=$top/share/applications/quillon.desktop
 metainfo=$top/share/metainfo/io.github.quillon.Quillon.metainfo.xml
 report=$(desktop-file-validate "$desktop" 2>&1) && [[ -z $report ]] || fail "$desktop: $report"
-appstreamcli validate --no-net "$metainfo" >"$scratch/appstream.log" 2>&1 ||
-    fail "$metainfo:"$'\n'"$(cat "$scratch/appstream.log")"
+bash "$(dirname "$0")/appstream-check.sh" "$metainfo"
 grep -qx 'Icon=quillon' "$desktop" || fail "the menu entry names no icon quillon"
 for size in 16 32 48 64 128 256; do
     icon=$top/share/icons/hicolor/${size}x$size/apps/quillon.png
