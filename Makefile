@@ -14,7 +14,7 @@ WARNINGS_OPTION := -DQUILLON_WARNINGS_AS_ERRORS:BOOL=$(WARNINGS_AS_ERRORS)
 # CMake's own make gets a clean slate: its own -j, not this one's jobserver or nesting level.
 CMAKE_BUILD := env -u MAKEFLAGS -u MFLAGS -u MAKELEVEL cmake --build
 
-.PHONY: all build run test test-sanitize check-format check-includes clean install-deps install-test-deps \
+.PHONY: all build run test test-sanitize test-debian13 check-format check-includes clean install-deps install-test-deps \
 	configure configure-tests install uninstall package
 
 all: build
@@ -101,6 +101,12 @@ test-sanitize: install-test-deps
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 		ctest --test-dir $(SANITIZE_DIR) --output-on-failure --label-exclude xvfb
+
+# The same on Debian 13: make test and make package in a Debian 13 tree that debootstrap makes
+# once and tools/debian13.sh keeps in /var/cache/quillon-debian13, then the package installed
+# with apt into a fresh tree, where the clock must start and save. Needs root (through sudo).
+test-debian13:
+	@WARNINGS_AS_ERRORS=$(WARNINGS_AS_ERRORS) bash tools/debian13.sh test
 
 # Every C++ file as .clang-format wants it; lists the places that differ. (VersionInfo.h.in is
 # C++ only once CMake has filled it in.)
