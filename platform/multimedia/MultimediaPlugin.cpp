@@ -86,6 +86,13 @@ struct MultimediaPlugin::Readied {
     std::shared_ptr<PcmQueue> samples;
     std::unique_ptr<DecodedMedia> media;  // for media files, what fills the samples
     std::unique_ptr<SoundStream> stream;
+    // The longest length the player has been told; -1 before it asks. A decoder may hand over
+    // less than its estimate (FFmpeg's resampler keeps its last milliseconds), yet the player
+    // waits for its position to reach the length it was told.
+    int64_t toldLengthMs = -1;
+
+    // The length now: once told, it does not shrink.
+    int64_t lengthMs() const { return std::max(toldLengthMs, lengthSoFar(*media)); }
 
     static std::unique_ptr<Readied> wave(const QString& path) {
         const std::optional<WaveFile> wave = readWaveFile(path, true);
@@ -229,7 +236,8 @@ int64_t MultimediaPlugin::mediaLength() {
     const DecodedMedia& media = *m_media->media;
     waitUntil(kLoadBoundMs, [&] { return media.failed() || media.lengthMs() >= 0; });
     if (media.failed()) return -1;
-    return lengthSoFar(media);
+    m_media->toldLengthMs = m_media->lengthMs();
+    return m_media->toldLengthMs;
 }
 
 bool MultimediaPlugin::playMedia() {
@@ -240,14 +248,18 @@ bool MultimediaPlugin::playMedia() {
 int64_t MultimediaPlugin::mediaPosition() {
     if (!m_media || m_media->media->failed()) return -1;
     const SoundStream& stream = *m_media->stream;
-    const int64_t length = lengthSoFar(*m_media->media);
     switch (stream.state()) {
         case SoundStream::State::Failed:
             return -1;
         case SoundStream::State::Ended:
-            return length;
-        default:
-            return std::max<int64_t>(0, std::min(stream.playingMs(), length - kShortOfEndMs));
+            return m_media->lengthMs();
+        default: {
+            // Short of the length told too: one that fell short of the samples is not reached
+            // before they have all been heard.
+            int64_t end = lengthSoFar(*m_media->media);
+            if (m_media->toldLengthMs >= 0) end = std::min(end, m_media->toldLengthMs);
+            return std::max<int64_t>(0, std::min(stream.playingMs(), end - kShortOfEndMs));
+        }
     }
 }
 

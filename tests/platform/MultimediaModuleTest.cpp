@@ -53,7 +53,9 @@ TEST_F(MultimediaModuleTest, MediaReportsItsLengthAndPlaysToItsEnd) {
         ASSERT_EQ(send(QStringLiteral("status x1 position")), 0);
         position = reply.toInt();
     }
-    EXPECT_GE(position + 1, length);
+    // The end reaches the length told, though a decoder may hand over a little less than that:
+    // the player waits for the length, not for what was decoded.
+    EXPECT_GE(position, length);
     // Not cut short: the end came after most of the tone's own time.
     EXPECT_GE(playing.elapsed(), 600);
     EXPECT_EQ(send(QStringLiteral("close x1")), 0);
