@@ -56,15 +56,21 @@ ensure_base() {
     mv "$cache/base.new" "$cache/base"
 }
 
-# What the README asks of a new machine before `make test`: git, make and sudo. The rest is
-# make test's own business (tools/install-deps.sh installs what is missing, and only that).
+# What the README asks of a new machine before `make test`. The rest is make test's own business:
+# tools/install-deps.sh installs what is missing, so the tree follows its list by itself.
+readme_packages="git make sudo"
 ensure_test_tree() {
-    [[ -f $cache/test/.quillon-ready ]] && return
-    rm -rf "$cache/test"
-    cp -a "$cache/base" "$cache/test"
+    local stamp=$cache/test/.quillon-packages
+    if [[ ! -d $cache/test ]]; then
+        rm -rf "$cache/test.new"
+        cp -a "$cache/base" "$cache/test.new"
+        mv "$cache/test.new" "$cache/test"
+    fi
+    [[ $(cat "$stamp" 2>/dev/null) == "$readme_packages" ]] && return
     in_tree "$cache/test" -- sh -c 'apt-get update -qq &&
-        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends git make sudo ca-certificates </dev/null'
-    touch "$cache/test/.quillon-ready"
+        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$@" </dev/null' \
+        sh $readme_packages
+    echo "$readme_packages" >"$stamp"
 }
 
 # Mounts what a running system has into ROOT; only ever called inside a mount namespace of its
@@ -91,7 +97,8 @@ in_tree() {
         shift 2
     fi
     shift
-    unshare --mount --propagation private -- bash "$self" --inside "$root" "$fresh" "$@"
+    # Without the lock's descriptor: a process left running there cannot hold the trees.
+    unshare --mount --propagation private -- bash "$self" --inside "$root" "$fresh" "$@" 9>&-
 }
 
 inside() {
@@ -124,6 +131,10 @@ copy_checkout() {
 
 run_tests() {
     local started=$SECONDS deb
+    # One run at a time: a second one waits for the first to leave the trees.
+    mkdir -p "$cache"
+    exec 9>"$cache/.lock"
+    flock 9
     ensure_base
     ensure_test_tree
     copy_checkout
