@@ -36,6 +36,11 @@ outside=$(dpkg-deb -c "$deb" | awk '{ print $6 }' | grep -v '^\./$' | grep -v '^
 [[ -z $outside ]] || fail "files outside /usr:"$'\n'"$outside"
 
 dpkg-deb -x "$deb" "$folder/root"
+# Built as Debian builds its own: bound at start, and without the compiler's .comment.
+for program in "$folder"/root/usr/lib/quillon/{quillon,libquillon_multimedia.so}; do
+    readelf -d "$program" | grep -q 'FLAGS.*BIND_NOW' || fail "$program is not linked with -z now"
+    ! readelf -S "$program" | grep -q '\.comment' || fail "$program keeps its .comment section"
+done
 # lintian 2.122 (Debian 13) turns any complaint of appstreamcli into one warning: the complaints
 # are checked here instead, the missing homepage accepted, and that warning alone passes below.
 bash "$(dirname "$0")/appstream-check.sh" "$folder"/root/usr/share/metainfo/*.metainfo.xml ||
