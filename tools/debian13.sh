@@ -138,10 +138,12 @@ run_tests() {
     ensure_base
     ensure_test_tree
     copy_checkout
+    # The same warnings option for both, or the package would be built anew with the other one.
+    local warnings=WARNINGS_AS_ERRORS=${WARNINGS_AS_ERRORS:-OFF}
     say "make test in $cache/test$copy"
-    in_tree "$cache/test" -- sh -c "cd $copy && make test WARNINGS_AS_ERRORS=${WARNINGS_AS_ERRORS:-OFF} </dev/null"
+    in_tree "$cache/test" -- sh -c "cd $copy && make test $warnings </dev/null"
     say "make package"
-    in_tree "$cache/test" -- sh -c "cd $copy && make package </dev/null"
+    in_tree "$cache/test" -- sh -c "cd $copy && make package $warnings </dev/null"
     deb=$(cd "$cache/test$copy/build" && ls quillon_*_debian13_*.deb)
 
     say "installing $deb into a fresh $suite tree"
