@@ -7,8 +7,8 @@
 # for a short wave, two seconds apart for one of 1.3 s, and of 2:00 for a 4 s ogg, five seconds
 # apart: its play over soon after its last sample.
 # Times come from the recordings (see tools/listen): a sample is placed at most one 10 ms block
-# of the recording early. Media are timed by the real clock: under faketime the media backend's
-# decoding waits for the faked clock.
+# of the recording early. The alarms are timed by the real clock: under faketime the media
+# backend's decoding waits for the faked clock.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/fake-time.sh"
 source "$(dirname "$0")/sound-server.sh"
