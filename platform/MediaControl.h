@@ -1,30 +1,34 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
+#include <optional>
 
-// Media files driven by command strings, one open file at a time under an alias:
-//   open "NAME" alias A          set A time format milliseconds
-//   status A length              status A position
-//   play A                       close A
-// play returns while the media plays; the status replies are decimal milliseconds.
+// Media files played to their end, one open file at a time. play returns while the file plays.
 class MediaControl {
 public:
-    enum Error : int {
-        kNoError = 0,
-        kUnrecognizedCommand = 261,
-        kInvalidDeviceName = 263,
-        kCannotOpen = 266,
-        kFileNotFound = 275,
-        kDeviceError = 277,
-        kDuplicateAlias = 289,
-        kBadTimeFormat = 293,
+    enum class Error {
+        FileNotFound,  // no such file
+        CannotOpen,    // not a sound file that can be read
+        AlreadyOpen,   // another file is open
+        NotOpen,       // nothing is open
+        Device,        // the sound server did not take it, or has gone
+    };
+    // Milliseconds, or why there are none.
+    struct Millis {
+        int64_t ms = 0;
+        std::optional<Error> error;
     };
 
     virtual ~MediaControl() = default;
-    // 0 on success, else one of the errors above; reply is cleared, then filled by "status".
-    virtual int mciSendString(const QString& command, QString& reply) = 0;
-    // Opens the file ahead, paused at its start, so that a later open and play of the same name
-    // only has to start it. Plays nothing and takes no alias; a file that cannot be opened is
-    // left alone.
-    virtual void prepare(const QString& name) = 0;
+    virtual std::optional<Error> open(const QString& path) = 0;
+    virtual Millis length() = 0;
+    virtual std::optional<Error> play() = 0;
+    // The length once the file has been heard to its end.
+    virtual Millis position() = 0;
+    // Silences the open file and lets it go; nothing open is fine.
+    virtual void close() = 0;
+    // Readies the file, so that a later open and play of it only has to start it. Plays nothing
+    // and opens nothing; a file that cannot be played is left alone.
+    virtual void prepare(const QString& path) = 0;
 };

@@ -2,19 +2,25 @@
 
 #include "platform/MediaControl.h"
 
+class MultimediaBackend;
 class MultimediaSource;
 
-// Media files through the multimedia module, loaded when a file is first opened.
+// Media files through the multimedia module, loaded when a file is first opened or readied.
 class QtMediaControl final : public MediaControl {
 public:
     explicit QtMediaControl(MultimediaSource& source);
 
-    int mciSendString(const QString& command, QString& reply) override;
-    void prepare(const QString& name) override;
+    std::optional<Error> open(const QString& path) override;
+    Millis length() override;
+    std::optional<Error> play() override;
+    Millis position() override;
+    void close() override;
+    void prepare(const QString& path) override;
 
 private:
-    int open(const QString& path, const QString& alias);
+    // The backend holding the open file; nullptr while nothing is open.
+    MultimediaBackend* openBackend() const;
 
     MultimediaSource& m_source;
-    QString m_alias;  // empty while nothing is open
+    bool m_open = false;
 };

@@ -1,54 +1,43 @@
 #include "platform/QtWaveSound.h"
 
+#include <QFileInfo>
+#include <algorithm>
+#include <limits>
+
 #include "platform/MultimediaBackend.h"
 #include "platform/MultimediaModule.h"
 #include "platform/TickCounter.h"
-#include "platform/WaveFile.h"
-
-namespace {
-const QString kDefaultAlias = QStringLiteral(".Default");
-}
 
 QtWaveSound::QtWaveSound(MultimediaSource& source, TickCounter& ticks, const QString& defaultSound)
     : m_source(source), m_ticks(ticks), m_defaultSound(defaultSound) {}
 
-bool QtWaveSound::sndPlaySound(const QString& name, uint32_t flags) {
-    if (name.isEmpty()) {
-        // Nothing can be sounding before the module is loaded; stopping must not load it.
-        if (MultimediaBackend* backend = m_source.loadedBackend()) backend->stopWave();
-        m_sounding = false;
-        return true;
-    }
-    if ((flags & SND_ASYNC) == 0) return false;
-
-    QString path = pathOf(name);
-    std::optional<uint32_t> length = waveLengthMs(path);
-    if (!length && (flags & SND_NODEFAULT) == 0) {
-        path = m_defaultSound;
-        length = waveLengthMs(path);
-    }
-    if (!length) return false;
-    if ((flags & SND_NOSTOP) != 0 && isSounding()) return false;
+std::optional<WaveSound::Error> QtWaveSound::play(const QString& path, Overlap overlap) {
+    if (overlap == Overlap::AfterItsEnd && isSounding()) return Error::StillSounding;
+    // A missing file must not map the sound libraries.
+    if (!QFileInfo(path).isFile()) return Error::CannotPlay;
 
     MultimediaBackend* backend = m_source.backend();
-    if (backend == nullptr || !backend->playWave(path)) {
+    const int64_t length = backend != nullptr ? backend->playWave(path) : -1;
+    if (length < 0) {
         m_sounding = false;
-        return false;
+        return Error::CannotPlay;
     }
     m_sounding = true;
     m_startedAt = m_ticks.timeGetTime();
-    m_lengthMs = *length;
-    return true;
+    m_lengthMs =
+        static_cast<uint32_t>(std::min<int64_t>(length, std::numeric_limits<uint32_t>::max()));
+    return std::nullopt;
 }
 
-void QtWaveSound::prepare(const QString& name) {
-    const QString path = pathOf(name);
-    if (!waveLengthMs(path)) return;
-    if (MultimediaBackend* backend = m_source.backend()) backend->prepareWave(path);
+void QtWaveSound::stop() {
+    // Nothing can be sounding before the module is loaded; stopping must not load it.
+    if (MultimediaBackend* backend = m_source.loadedBackend()) backend->stopWave();
+    m_sounding = false;
 }
 
-QString QtWaveSound::pathOf(const QString& name) const {
-    return name.compare(kDefaultAlias, Qt::CaseInsensitive) == 0 ? m_defaultSound : name;
+void QtWaveSound::prepare(const QString& path) {
+    if (!QFileInfo(path).isFile()) return;
+    if (MultimediaBackend* backend = m_source.backend()) backend->prepare(path);
 }
 
 bool QtWaveSound::isSounding() {

@@ -1,26 +1,28 @@
 #pragma once
 
 #include <QString>
-#include <cstdint>
+#include <optional>
 
-// Wave sounds played in the background, one at a time.
+// Wave sounds played in the background, one at a time: the program never waits for one.
 class WaveSound {
 public:
-    // Return at once while the sound plays. Without it nothing is played: the program never
-    // waits for a wave sound.
-    static constexpr uint32_t SND_ASYNC = 1;
-    // Play nothing when the sound cannot be found, rather than the default sound.
-    static constexpr uint32_t SND_NODEFAULT = 2;
-    // Fail rather than cut off a sound that is still sounding.
-    static constexpr uint32_t SND_NOSTOP = 16;
+    enum class Error {
+        CannotPlay,     // missing, unreadable, or not taken by the sound server
+        StillSounding,  // asked not to cut off the sound before, which still sounds
+    };
+    enum class Overlap {
+        CutOff,       // the sound before goes silent
+        AfterItsEnd,  // fails with StillSounding while the sound before sounds
+    };
 
     virtual ~WaveSound() = default;
-    // True when the sound was started. An empty name stops any sounding wave sound.
-    // The alias ".Default" names the program's default sound.
-    virtual bool sndPlaySound(const QString& name, uint32_t flags) = 0;
-    // Loads the sound ahead, so that a later start of the same name only has to start it.
-    // Plays nothing; a name that cannot be played is left alone.
-    virtual void prepare(const QString& name) = 0;
-    // True while the last sound started here has not reached its end nor been stopped.
-    virtual bool isSounding() = 0;
+    // nullopt once started.
+    virtual std::optional<Error> play(const QString& path, Overlap overlap) = 0;
+    // Silences the sounding wave sound, if any.
+    virtual void stop() = 0;
+    // Readies the sound, so that a later start of it only has to start it. Plays nothing; a
+    // file that cannot be played is left alone.
+    virtual void prepare(const QString& path) = 0;
+    // The file of the program's own sound, played for the empty name.
+    virtual QString defaultSound() const = 0;
 };

@@ -1,12 +1,10 @@
 #include "sound/modMCIPlay.h"
 
 #include <QCoreApplication>
-#include <QRegularExpression>
 #include <QTimer>
 #include <algorithm>
 #include <limits>
 
-#include "core/Rounding.h"
 #include "platform/MediaControl.h"
 #include "platform/ProgramStarter.h"
 #include "platform/TickCounter.h"
@@ -14,8 +12,6 @@
 
 namespace {
 
-const QString kAlias = QStringLiteral("x1");
-const QString kDefaultAlias = QStringLiteral(".Default");
 // Between two looks at the position of a playing media file.
 constexpr int32_t kPollMs = 100;
 // Kept after the last position so the end of the media is not cut off by closing it.
@@ -38,19 +34,6 @@ bool isWaveName(const QString& name) {
     return name.right(4).compare(QLatin1String(".wav"), Qt::CaseInsensitive) == 0;
 }
 
-// The leading number of a reply, as a 32-bit integer rounded to the nearest (halves to even);
-// 0 when the reply does not start with one.
-int32_t replyNumber(const QString& reply) {
-    static const QRegularExpression leadingNumber(
-        QStringLiteral("^\\s*[-+]?(\\d+\\.?\\d*|\\.\\d+)"));
-    const QRegularExpressionMatch match = leadingNumber.match(reply);
-    if (!match.hasMatch()) return 0;
-    const double value = match.captured(0).trimmed().toDouble();
-    if (value >= std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
-    if (value <= std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(nearest(value));
-}
-
 }  // namespace
 
 modMCIPlay::modMCIPlay(WaveSound& wave, MediaControl& media, TickCounter& ticks,
@@ -69,7 +52,7 @@ int16_t modMCIPlay::MciPlay(const QString& name) {
 void modMCIPlay::MciPrepare(const QString& name) {
     if (name.startsWith(QLatin1Char('!'))) return;
     if (name.isEmpty())
-        m_wave.prepare(kDefaultAlias);
+        m_wave.prepare(m_wave.defaultSound());
     else if (isWaveName(name))
         m_wave.prepare(name);
     else
@@ -82,7 +65,7 @@ int16_t modMCIPlay::MciPlaySound(const QString& name) {
     PlayStop = 0;
     int16_t result;
     if (name.isEmpty())
-        result = MciPlayWave(kDefaultAlias);
+        result = MciPlayWave(m_wave.defaultSound());
     else if (isWaveName(name))
         result = MciPlayWave(name);
     else
@@ -93,7 +76,7 @@ int16_t modMCIPlay::MciPlaySound(const QString& name) {
 
 int16_t modMCIPlay::MciPlayWave(const QString& name) {
     if (name != LastWaveName) {
-        if (m_wave.sndPlaySound(name, WaveSound::SND_ASYNC | WaveSound::SND_NODEFAULT)) {
+        if (!m_wave.play(name, WaveSound::Overlap::CutOff)) {
             LastWaveName = name;
             return 0;
         }
@@ -101,45 +84,38 @@ int16_t modMCIPlay::MciPlayWave(const QString& name) {
         return -1;
     }
     // The same sound again waits for its previous instance to end.
-    if (m_wave.sndPlaySound(
-            name, WaveSound::SND_ASYNC | WaveSound::SND_NODEFAULT | WaveSound::SND_NOSTOP))
-        return 0;
-    if (m_wave.isSounding()) return 1;
+    const std::optional<WaveSound::Error> error =
+        m_wave.play(name, WaveSound::Overlap::AfterItsEnd);
+    if (!error) return 0;
+    if (*error == WaveSound::Error::StillSounding) return 1;
     // Nothing sounds, so the sound itself has gone: busy would be answered for ever.
     LastWaveName.clear();
     return -1;
 }
 
 int16_t modMCIPlay::MciPlayMedia(const QString& name) {
-    QString reply;
-    const auto send = [&](const QString& command) {
-        return m_media.mciSendString(command, reply) == 0;
-    };
     const auto closeWith = [&](int16_t result) {
-        send(QStringLiteral("close ") + kAlias);
+        m_media.close();
         return result;
     };
 
-    if (!send(QStringLiteral("open \"") + name + QStringLiteral("\" alias ") + kAlias)) return -1;
-    if (!send(QStringLiteral("set ") + kAlias + QStringLiteral(" time format milliseconds")))
-        return closeWith(-1);
-    if (!send(QStringLiteral("status ") + kAlias + QStringLiteral(" length"))) return closeWith(-1);
-    const int32_t length = replyNumber(reply);
-    if (!send(QStringLiteral("play ") + kAlias)) return closeWith(-1);
+    if (m_media.open(name)) return -1;
+    const MediaControl::Millis length = m_media.length();
+    if (length.error) return closeWith(-1);
+    if (m_media.play()) return closeWith(-1);
     const uint32_t playedAt = m_ticks.timeGetTime();
-    const int64_t bound = std::max<int64_t>(length, 0) + kOverrunMs;
+    const int64_t bound = std::max<int64_t>(length.ms, 0) + kOverrunMs;
 
     for (;;) {
         if (static_cast<int64_t>(m_ticks.timeGetTime() - playedAt) > bound) return closeWith(0);
         // A device that no longer answers counts as a play that has ended.
-        if (!send(QStringLiteral("status ") + kAlias + QStringLiteral(" position")))
-            return closeWith(0);
-        const int32_t position = replyNumber(reply);
-        if (static_cast<int64_t>(position) + 1 < length) {
+        const MediaControl::Millis position = m_media.position();
+        if (position.error) return closeWith(0);
+        if (position.ms + 1 < length.ms) {
             WaitTime(kPollMs);
             if (PlayStop != 0) return closeWith(0);
         } else {
-            const int64_t rest = static_cast<int64_t>(length) - position + kEndMarginMs;
+            const int64_t rest = length.ms - position.ms + kEndMarginMs;
             WaitTime(static_cast<int32_t>(
                 std::clamp<int64_t>(rest, 0, std::numeric_limits<int32_t>::max())));
             return closeWith(0);
@@ -148,7 +124,7 @@ int16_t modMCIPlay::MciPlayMedia(const QString& name) {
 }
 
 void modMCIPlay::MciStop() {
-    m_wave.sndPlaySound(QString(), 0);
+    m_wave.stop();
     PlayStop = 1;
 }
 

@@ -28,8 +28,8 @@ public:
     // Returns after ms milliseconds, processing events at least once.
     void WaitTime(int32_t ms);
 
-    // The last wave name whose start succeeded; emptied by a failure that is not a wait for
-    // its own previous instance.
+    // The last wave name whose start succeeded, the default sound's file for the empty name;
+    // emptied by a failure that is not a wait for its own previous instance.
     QString LastWaveName;
     // 1 while a play other than a program start runs, media plays above all.
     int16_t PlayBusy = 0;

@@ -1,6 +1,7 @@
 #include "platform/fake/Fakes.h"
 
 #include <algorithm>
+#include <ostream>
 
 std::optional<QString> MemoryStore::read(const QString& key) const {
     const auto it = m_values.constFind(key);
@@ -19,53 +20,80 @@ std::optional<SaveFailure> MemoryStore::writeAll(const Values& values) {
     return std::nullopt;
 }
 
-bool FakeWaveSound::sndPlaySound(const QString& name, uint32_t flags) {
-    calls.push_back({name, flags});
-    if (name.isEmpty()) {
-        sounding.clear();
-        return true;
-    }
-    if (!playable.contains(name)) return false;
-    if ((flags & SND_NOSTOP) != 0 && !sounding.isEmpty()) return false;
-    sounding = name;
-    return true;
+std::optional<WaveSound::Error> FakeWaveSound::play(const QString& path, Overlap overlap) {
+    calls.push_back(playCall(path, overlap));
+    if (overlap == Overlap::AfterItsEnd && !sounding.isEmpty()) return Error::StillSounding;
+    if (!playable.contains(path)) return Error::CannotPlay;
+    sounding = path;
+    return std::nullopt;
 }
 
-int FakeMediaControl::mciSendString(const QString& command, QString& reply) {
-    reply.clear();
-    commands << command;
-    if (onCommand) onCommand(command);
-    if (failing.contains(command)) return kDeviceError;
+void FakeWaveSound::stop() {
+    calls.push_back(stopCall());
+    sounding.clear();
+}
 
-    static const QString openPrefix = QStringLiteral("open \"");
-    static const QString openSuffix = QStringLiteral("\" alias x1");
-    if (command.startsWith(openPrefix) && command.endsWith(openSuffix)) {
-        const QString name =
-            command.mid(openPrefix.size(), command.size() - openPrefix.size() - openSuffix.size());
-        if (!openFile.isEmpty()) return kDuplicateAlias;
-        if (!files.contains(name)) return kFileNotFound;
-        openFile = name;
-        m_playing = false;
-        return kNoError;
-    }
-    const QStringList known = {QStringLiteral("set x1 time format milliseconds"),
-                               QStringLiteral("status x1 length"), QStringLiteral("play x1"),
-                               QStringLiteral("status x1 position"), QStringLiteral("close x1")};
-    if (!known.contains(command)) return kUnrecognizedCommand;
-    if (openFile.isEmpty()) return kInvalidDeviceName;
+std::ostream& operator<<(std::ostream& out, const FakeWaveSound::Call& call) {
+    if (call.kind == FakeWaveSound::Call::Kind::Stop) return out << "stop";
+    return out << "play " << call.path.toStdString()
+               << (call.overlap == WaveSound::Overlap::CutOff ? " cutting off" : " after its end");
+}
 
-    const uint32_t length = files.value(openFile);
-    if (command == known[1]) {
-        reply = QString::number(length);
-    } else if (command == known[2]) {
-        m_playing = true;
-        m_playedAt = m_ticks.now;
-    } else if (command == known[3]) {
-        reply =
-            QString::number(m_playing ? std::min({length, stallsAt, m_ticks.now - m_playedAt}) : 0);
-    } else if (command == known[4]) {
-        openFile.clear();
-        m_playing = false;
+std::optional<MediaControl::Error> FakeMediaControl::asked(Op op, Error failure) {
+    ops.push_back(op);
+    if (onOp) onOp(op);
+    if (failing.contains(op)) return failure;
+    if (op != Op::Open && openFile.isEmpty()) return Error::NotOpen;
+    return std::nullopt;
+}
+
+std::optional<MediaControl::Error> FakeMediaControl::open(const QString& path) {
+    opened << path;
+    if (const auto error = asked(Op::Open, Error::CannotOpen)) return error;
+    if (!openFile.isEmpty()) return Error::AlreadyOpen;
+    if (!files.contains(path)) return Error::FileNotFound;
+    openFile = path;
+    m_playing = false;
+    return std::nullopt;
+}
+
+MediaControl::Millis FakeMediaControl::length() {
+    if (const auto error = asked(Op::Length, Error::Device)) return {0, error};
+    return {files.value(openFile), std::nullopt};
+}
+
+std::optional<MediaControl::Error> FakeMediaControl::play() {
+    if (const auto error = asked(Op::Play, Error::Device)) return error;
+    m_playing = true;
+    m_playedAt = m_ticks.now;
+    return std::nullopt;
+}
+
+MediaControl::Millis FakeMediaControl::position() {
+    if (const auto error = asked(Op::Position, Error::Device)) return {0, error};
+    if (!m_playing) return {0, std::nullopt};
+    return {std::min({files.value(openFile), stallsAt, m_ticks.now - m_playedAt}), std::nullopt};
+}
+
+void FakeMediaControl::close() {
+    ops.push_back(Op::Close);
+    if (onOp) onOp(Op::Close);
+    openFile.clear();
+    m_playing = false;
+}
+
+std::ostream& operator<<(std::ostream& out, FakeMediaControl::Op op) {
+    switch (op) {
+        case FakeMediaControl::Op::Open:
+            return out << "open";
+        case FakeMediaControl::Op::Length:
+            return out << "length";
+        case FakeMediaControl::Op::Play:
+            return out << "play";
+        case FakeMediaControl::Op::Position:
+            return out << "position";
+        case FakeMediaControl::Op::Close:
+            return out << "close";
     }
-    return kNoError;
+    return out << "op " << static_cast<int>(op);
 }

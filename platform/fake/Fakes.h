@@ -7,6 +7,7 @@
 #include <QSet>
 #include <QStringList>
 #include <functional>
+#include <iosfwd>
 #include <vector>
 
 #include "platform/Clipboard.h"
@@ -144,44 +145,70 @@ public:
     uint32_t step = 50;
 };
 
-// Wave sounds by name: the playable ones start, and one sounds until a test clears sounding.
+// Wave sounds by path: the playable ones start, and one sounds until a test clears sounding.
 class FakeWaveSound final : public WaveSound {
 public:
+    // A play or a stop, as asked.
     struct Call {
-        QString name;
-        uint32_t flags;
+        enum class Kind { Play, Stop };
+        Kind kind = Kind::Play;
+        QString path;                       // a play's
+        Overlap overlap = Overlap::CutOff;  // a play's
+        bool operator==(const Call&) const = default;
     };
-    bool sndPlaySound(const QString& name, uint32_t flags) override;
-    bool isSounding() override { return !sounding.isEmpty(); }
-    void prepare(const QString& name) override { prepared << name; }
+    static Call playCall(const QString& path, Overlap overlap) {
+        return {Call::Kind::Play, path, overlap};
+    }
+    static Call stopCall() { return {Call::Kind::Stop, {}, Overlap::CutOff}; }
 
+    // A sounding sound asked not to be cut off answers StillSounding, whatever the path;
+    // otherwise a path not in playable answers CannotPlay.
+    std::optional<Error> play(const QString& path, Overlap overlap) override;
+    void stop() override;
+    void prepare(const QString& path) override { prepared << path; }
+    QString defaultSound() const override { return defaultPath; }
+
+    QString defaultPath = QStringLiteral("/program/Default.wav");
     QSet<QString> playable;
     QStringList prepared;
-    QString sounding;
+    QString sounding;  // empty when nothing sounds
     std::vector<Call> calls;
 };
+std::ostream& operator<<(std::ostream& out, const FakeWaveSound::Call& call);
 
-// Media files by name with their lengths; a playing file's position follows the tick counter.
+// Media files by path with their lengths; a playing file's position follows the tick counter.
 class FakeMediaControl final : public MediaControl {
 public:
+    enum class Op { Open, Length, Play, Position, Close };
+
     explicit FakeMediaControl(const FakeTickCounter& ticks) : m_ticks(ticks) {}
-    int mciSendString(const QString& command, QString& reply) override;
-    void prepare(const QString& name) override { prepared << name; }
+    std::optional<Error> open(const QString& path) override;
+    Millis length() override;
+    std::optional<Error> play() override;
+    Millis position() override;
+    void close() override;
+    void prepare(const QString& path) override { prepared << path; }
 
     QMap<QString, uint32_t> files;
     QStringList prepared;
-    QStringList failing;  // commands that answer an error
-    QStringList commands;
+    // Operations that fail: an open with CannotOpen, the others with Device; a close cannot.
+    QSet<Op> failing;
+    std::vector<Op> ops;             // every operation asked for, in order
+    QStringList opened;              // the path of each open asked for, in order
     QString openFile;                // empty when nothing is open
     uint32_t stallsAt = UINT32_MAX;  // the playing position stops moving here
-    // Called with each command before it is answered, as events may run meanwhile.
-    std::function<void(const QString& command)> onCommand;
+    // Called with each operation before it is answered, as events may run meanwhile.
+    std::function<void(Op op)> onOp;
 
 private:
+    // Records op and runs onOp; then failure if op is failing, NotOpen if nothing is open.
+    std::optional<Error> asked(Op op, Error failure);
+
     const FakeTickCounter& m_ticks;
     bool m_playing = false;
     uint32_t m_playedAt = 0;
 };
+std::ostream& operator<<(std::ostream& out, FakeMediaControl::Op op);
 
 class FakeProgramStarter final : public ProgramStarter {
 public:

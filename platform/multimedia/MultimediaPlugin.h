@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 #include <memory>
@@ -7,12 +8,13 @@
 
 #include "platform/MultimediaBackend.h"
 
-class DecodedMedia;
+class PulseConnection;
 class SoundStream;
 
-// The multimedia module's one object. Every sound is played by a sound stream of its own:
-// wave files as they are, other media decoded by Qt's media backend. A sound readied ahead has
-// its samples and its stream ready, so its play only has to start it.
+// The sound module's one object. Every sound is read and played by a sound stream of its own,
+// all on one connection to the sound server that is made with the first sound and closed once
+// nothing has sounded for a few seconds. A sound readied ahead has its file open and the
+// connection made, so its play only has to start it.
 class MultimediaPlugin final : public QObject, public MultimediaBackend {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID QuillonMultimediaBackend_iid)
@@ -21,11 +23,11 @@ public:
     MultimediaPlugin();
     ~MultimediaPlugin() override;
 
-    void prepareWave(const QString& path) override;
-    bool playWave(const QString& path) override;
+    void prepare(const QString& path) override;
+
+    int64_t playWave(const QString& path) override;
     void stopWave() override;
 
-    void prepareMedia(const QString& path) override;
     bool openMedia(const QString& path) override;
     int64_t mediaLength() override;
     bool playMedia() override;
@@ -35,23 +37,33 @@ public:
     void release() override;
 
 private:
-    struct Readied;
-    // The sound readied for path, taken out of the list; a fresh one when there is none.
-    static std::unique_ptr<Readied> take(std::vector<std::unique_ptr<Readied>>& readied,
-                                         const QString& path);
-    void keep(std::vector<std::unique_ptr<Readied>>& readied, std::unique_ptr<Readied> sound);
+    struct Readied {
+        std::unique_ptr<SoundStream> sound;
+        QElapsedTimer askedFor;
+    };
+
+    // A stream for the file: the one readied for it, else a new one.
+    std::unique_ptr<SoundStream> take(const QString& path);
+    std::unique_ptr<SoundStream> open(const QString& path);
+    std::shared_ptr<PulseConnection> connection();
+    // The sound once its file's header has been read; nullptr when it cannot be read.
+    std::unique_ptr<SoundStream> opened(std::unique_ptr<SoundStream> sound);
+    // The sound once the server has taken it, or has not answered for a while; nullptr when
+    // the server refused it, even on a new connection.
+    std::unique_ptr<SoundStream> started(std::unique_ptr<SoundStream> sound);
     // Lets go of readied sounds that nothing has asked for in a while (a click silenced the
-    // countdown, or the settings named another sound): their streams keep the server awake.
-    void dropStale();
+    // countdown, or the settings named another sound), and of the connection once nothing
+    // has sounded for a while.
+    void tidy();
+    bool isIdle() const;
 
-    // Sounds readied ahead, the last readied last.
-    std::vector<std::unique_ptr<Readied>> m_readiedWaves;
-    std::vector<std::unique_ptr<Readied>> m_readiedMedia;
-    QTimer m_staleCheck;
-
-    std::unique_ptr<Readied> m_wave;  // the one started last, until stopped
+    std::vector<Readied> m_readied;       // the last readied last
+    std::unique_ptr<SoundStream> m_wave;  // the one started last, until stopped
     // The one before it, letting its last samples out rather than being cut off by the next.
-    std::unique_ptr<Readied> m_waveEnding;
-    uint32_t m_waveStops = 0;          // stopWave calls so far
-    std::unique_ptr<Readied> m_media;  // the open media file
+    std::unique_ptr<SoundStream> m_waveEnding;
+    uint32_t m_waveStops = 0;              // stopWave calls so far
+    std::unique_ptr<SoundStream> m_media;  // the open media file
+    std::shared_ptr<PulseConnection> m_connection;
+    QTimer m_tidying;
+    QElapsedTimer m_idleSince;
 };

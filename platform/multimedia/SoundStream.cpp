@@ -1,6 +1,11 @@
 #include "SoundStream.h"
 
-#include <QCoreApplication>
+#include <pulse/context.h>
+#include <pulse/proplist.h>
+#include <pulse/stream.h>
+#include <pulse/thread-mainloop.h>
+
+#include <QFileInfo>
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -8,24 +13,38 @@
 #include <mutex>
 #include <thread>
 #include <utility>
+#include <vector>
 
-#include "PcmQueue.h"
-#include "PulseStream.h"
+#include "PulseConnection.h"
+#include "SoundFile.h"
 
 namespace {
 
-// Handed over at a time; a silenced stream ends within about this much.
-constexpr pa_usec_t kWriteUs = 20'000;
-// How long a wait for samples lasts before the stream looks whether it has been silenced.
-constexpr std::chrono::milliseconds kSilenceCheck{20};
+// What the server may hold ahead of what it plays: a clock or a server that gets no processor
+// for a while is not heard as a gap.
+constexpr pa_usec_t kHeldUs = 1'000'000;
+// What it asks for at a time, and so the latency its output runs at while this plays: short
+// enough for a sound to start on its second.
+constexpr pa_usec_t kAskedUs = 50'000;
+// What it waits for before it plays, at the start and after running short.
+constexpr pa_usec_t kStartUs = 50'000;
+// Read from the file at a time.
+constexpr pa_usec_t kPieceUs = 100'000;
+// What the mixer files the sound under: an alarm is not one of the desktop's event sounds,
+// which a switch may silence.
+constexpr char kMediaRole[] = "alarm";
 
 int64_t steadyMs() {
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
+uint32_t bytesOf(const pa_sample_spec& spec, pa_usec_t us) {
+    return static_cast<uint32_t>(pa_usec_to_bytes(us, &spec));
+}
+
 // The threads still running, so that the program can let them end before it does. Never
-// destroyed: a thread that a server holds without answering may outlast the program's end.
+// destroyed: a thread held by a file that does not answer may outlast the program's end.
 struct Running {
     std::mutex mutex;
     std::condition_variable changed;
@@ -39,33 +58,30 @@ Running& running() {
 }  // namespace
 
 struct SoundStream::Shared {
-    SampleLayout layout;
-    std::shared_ptr<PcmQueue> samples;
-    QByteArray programName;
-    QByteArray name;
-    std::atomic<State> state{State::Connecting};
+    QString path;
+    std::atomic<bool> silenced{false};
+    std::atomic<State> state{State::Opening};
+    std::atomic<Failure> failure{Failure::None};
+    std::atomic<int64_t> lengthMs{-1};
     std::atomic<int64_t> playingSinceMs{0};
-    std::atomic<qint64> handedBytes{0};
+    std::atomic<int64_t> handedMs{0};
 
     std::mutex mutex;
     std::condition_variable told;
     bool toPlay = false;
-    bool silenced = false;
-    std::shared_ptr<PulseStream> server;  // while connected and not silenced
+    // Until the thread ends, so that the stream can wake it; then the thread lets go of it.
+    std::shared_ptr<PulseConnection> connection;
 
-    bool isSilenced() {
-        const std::lock_guard lock(mutex);
-        return silenced;
+    void fail(Failure why) {
+        failure = why;
+        state = State::Failed;
     }
 };
 
-SoundStream::SoundStream(const SampleLayout& layout, std::shared_ptr<PcmQueue> samples,
-                         const QByteArray& name)
+SoundStream::SoundStream(const QString& path, std::shared_ptr<PulseConnection> connection)
     : m_shared(std::make_shared<Shared>()) {
-    m_shared->layout = layout;
-    m_shared->samples = std::move(samples);
-    m_shared->programName = QCoreApplication::applicationName().toUtf8();
-    m_shared->name = name;
+    m_shared->path = path;
+    m_shared->connection = std::move(connection);
     {
         const std::lock_guard lock(running().mutex);
         ++running().count;
@@ -74,15 +90,18 @@ SoundStream::SoundStream(const SampleLayout& layout, std::shared_ptr<PcmQueue> s
 }
 
 SoundStream::~SoundStream() {
-    std::shared_ptr<PulseStream> server;
+    std::shared_ptr<PulseConnection> connection;
     {
+        // Under the lock, so that a thread about to wait cannot miss the word.
         const std::lock_guard lock(m_shared->mutex);
         m_shared->silenced = true;
-        server = m_shared->server;
+        connection = m_shared->connection;
     }
     m_shared->told.notify_all();
-    if (server) server->abandon();
+    if (connection) connection->wakeAll();
 }
+
+const QString& SoundStream::path() const { return m_shared->path; }
 
 void SoundStream::play() {
     {
@@ -93,6 +112,8 @@ void SoundStream::play() {
 }
 
 SoundStream::State SoundStream::state() const { return m_shared->state; }
+SoundStream::Failure SoundStream::failure() const { return m_shared->failure; }
+int64_t SoundStream::lengthMs() const { return m_shared->lengthMs; }
 
 int64_t SoundStream::playingMs() const {
     const int64_t since = m_shared->playingSinceMs;
@@ -102,8 +123,7 @@ int64_t SoundStream::playingMs() const {
 int64_t SoundStream::unplayedMs() const {
     const int64_t since = m_shared->playingSinceMs;
     if (since == 0) return 0;
-    const int64_t handedMs = m_shared->layout.msOf(m_shared->handedBytes);
-    return std::max<int64_t>(0, handedMs - (steadyMs() - since));
+    return std::max<int64_t>(0, m_shared->handedMs - (steadyMs() - since));
 }
 
 bool SoundStream::waitForAllEnded(int timeoutMs) {
@@ -112,49 +132,186 @@ bool SoundStream::waitForAllEnded(int timeoutMs) {
                                       [] { return running().count == 0; });
 }
 
-void SoundStream::run(const std::shared_ptr<Shared>& shared) {
-    std::shared_ptr<PulseStream> server =
-        PulseStream::connect(shared->programName, shared->name, shared->layout);
-    if (server == nullptr) {
-        shared->state = State::Failed;
-    } else {
-        shared->state = State::Ready;
-        {
-            std::unique_lock lock(shared->mutex);
-            // Silenced from now on, it is let go at once, even while it waits for the server.
-            if (!shared->silenced) shared->server = server;
-            shared->told.wait(lock, [&] { return shared->toPlay || shared->silenced; });
-        }
-        // A server gone while the stream waited is noticed now, before anything is taken.
-        if (!shared->isSilenced() && !server->isConnected()) {
-            shared->state = State::Failed;
-        } else {
-            shared->playingSinceMs = steadyMs();
-            shared->state = State::Playing;
-        }
-        // Whole frames: the queue holds whole frames, so every piece taken is whole too.
-        const size_t piece = shared->layout.bytesOf(kWriteUs);
-        while (shared->state == State::Playing) {
-            const std::optional<QByteArray> bytes =
-                shared->samples->take(static_cast<qsizetype>(piece), kSilenceCheck);
-            if (shared->isSilenced()) break;
-            if (!bytes) continue;  // the samples are late: the server plays silence meanwhile
-            if (bytes->isEmpty()) {
-                shared->state = State::Ending;
-                shared->state = server->drain() ? State::Ended : State::Failed;
-            } else if (server->write(bytes->constData(), static_cast<size_t>(bytes->size()))) {
-                shared->handedBytes += bytes->size();
-            } else {
-                shared->state = State::Failed;
-            }
-        }
-        {
-            const std::lock_guard lock(shared->mutex);
-            shared->server.reset();
-        }
+namespace {
+
+// A playback stream on the shared connection, made when the sound starts so that a sound
+// readied ahead asks nothing of the server's output. Every wait gives up once `silenced` is set.
+class Playback {
+public:
+    Playback(PulseConnection& connection, const std::atomic<bool>& silenced)
+        : m_connection(connection), m_silenced(silenced) {}
+
+    ~Playback() {
+        if (m_stream == nullptr) return;
+        const PulseConnection::Lock locked(m_connection);
         // Whatever the server still holds of a silenced stream goes with it.
-        server.reset();
+        pa_stream_set_state_callback(m_stream, nullptr, nullptr);
+        pa_stream_set_write_callback(m_stream, nullptr, nullptr);
+        pa_stream_disconnect(m_stream);
+        pa_stream_unref(m_stream);
     }
+
+    bool connect(const SoundFile& file, const QString& path) {
+        const PulseConnection::Lock locked(m_connection);
+        pa_proplist* names = pa_proplist_new();
+        pa_proplist_sets(names, PA_PROP_MEDIA_NAME,
+                         QFileInfo(path).fileName().toUtf8().constData());
+        pa_proplist_sets(names, PA_PROP_MEDIA_ROLE, kMediaRole);
+        const pa_sample_spec spec = file.sampleSpec();
+        m_stream = pa_stream_new_with_proplist(m_connection.context(), nullptr, &spec,
+                                               &file.channelMap(), names);
+        pa_proplist_free(names);
+        if (m_stream == nullptr) return false;
+        const auto wake = [](pa_stream*, void* loop) {
+            pa_threaded_mainloop_signal(static_cast<pa_threaded_mainloop*>(loop), 0);
+        };
+        pa_stream_set_state_callback(m_stream, wake, m_connection.loop());
+        pa_stream_set_write_callback(
+            m_stream,
+            [](pa_stream*, size_t, void* loop) {
+                pa_threaded_mainloop_signal(static_cast<pa_threaded_mainloop*>(loop), 0);
+            },
+            m_connection.loop());
+        pa_buffer_attr buffer;
+        buffer.maxlength = static_cast<uint32_t>(-1);
+        buffer.tlength = bytesOf(spec, kHeldUs);
+        buffer.prebuf = bytesOf(spec, kStartUs);
+        buffer.minreq = bytesOf(spec, kAskedUs);
+        buffer.fragsize = static_cast<uint32_t>(-1);
+        // Early requests: the output's latency follows the small requests, not the deep buffer.
+        if (pa_stream_connect_playback(m_stream, nullptr, &buffer, PA_STREAM_EARLY_REQUESTS,
+                                       nullptr, nullptr) < 0)
+            return false;
+        return waitUntil([&] { return pa_stream_get_state(m_stream) == PA_STREAM_READY; });
+    }
+
+    // Bytes the server has room for; 0 when it cannot take any more.
+    size_t waitForRoom() {
+        const PulseConnection::Lock locked(m_connection);
+        size_t room = 0;
+        if (!waitUntil([&] { return (room = pa_stream_writable_size(m_stream)) > 0; })) return 0;
+        return room == static_cast<size_t>(-1) ? 0 : room;
+    }
+
+    bool write(const void* data, size_t bytes) {
+        const PulseConnection::Lock locked(m_connection);
+        return isGood() &&
+               pa_stream_write(m_stream, data, bytes, nullptr, 0, PA_SEEK_RELATIVE) == 0;
+    }
+
+    // Waits until the server has played all it holds.
+    bool drain() {
+        const PulseConnection::Lock locked(m_connection);
+        struct Drained {
+            pa_threaded_mainloop* loop;
+            bool done = false;
+            bool succeeded = false;
+        } drained{m_connection.loop()};
+        pa_operation* operation = pa_stream_drain(
+            m_stream,
+            [](pa_stream*, int success, void* data) {
+                auto* drained = static_cast<Drained*>(data);
+                drained->done = true;
+                drained->succeeded = success != 0;
+                pa_threaded_mainloop_signal(drained->loop, 0);
+            },
+            &drained);
+        if (operation == nullptr) return false;
+        const bool done = waitUntil([&] { return drained.done; });
+        // Not waited for to the end: the callback must not reach what is gone by then.
+        if (!done) pa_operation_cancel(operation);
+        pa_operation_unref(operation);
+        return done && drained.succeeded;
+    }
+
+private:
+    bool isGood() const {
+        return !m_connection.failed() &&
+               PA_CONTEXT_IS_GOOD(pa_context_get_state(m_connection.context())) &&
+               PA_STREAM_IS_GOOD(pa_stream_get_state(m_stream));
+    }
+
+    bool waitUntil(const auto& done) {
+        for (;;) {
+            if (m_silenced || !isGood()) return false;
+            if (done()) return true;
+            m_connection.waitForEvent();
+        }
+    }
+
+    PulseConnection& m_connection;
+    const std::atomic<bool>& m_silenced;
+    pa_stream* m_stream = nullptr;
+};
+
+// Plays the file from where it stands to its end, a piece at a time as the server makes room;
+// false when the server failed it or it was silenced.
+bool playToEnd(SoundFile& file, PulseConnection& connection, const QString& path,
+               std::atomic<SoundStream::State>& state, std::atomic<int64_t>& playingSinceMs,
+               std::atomic<int64_t>& handedMs, const std::atomic<bool>& silenced) {
+    using State = SoundStream::State;
+    Playback playback(connection, silenced);
+    if (!playback.connect(file, path)) return false;
+    playingSinceMs = steadyMs();
+    state = State::Playing;
+    const pa_sample_spec spec = file.sampleSpec();
+    const size_t frameBytes = file.frameBytes();
+    const auto pieceFrames =
+        std::max<int64_t>(1, static_cast<int64_t>(pa_usec_to_bytes(kPieceUs, &spec) / frameBytes));
+    std::vector<float> piece(static_cast<size_t>(pieceFrames) * spec.channels);
+    int64_t handedFrames = 0;
+    for (;;) {
+        const size_t room = playback.waitForRoom();
+        if (room == 0) break;
+        const int64_t wanted =
+            std::clamp<int64_t>(static_cast<int64_t>(room / frameBytes), 1, pieceFrames);
+        // Read without the connection's lock: the server's replies go on meanwhile.
+        const int64_t frames = file.read(piece.data(), wanted);
+        if (frames == 0) {
+            state = State::Ending;
+            if (!playback.drain()) return false;
+            state = State::Ended;
+            return true;
+        }
+        if (!playback.write(piece.data(), static_cast<size_t>(frames) * frameBytes)) break;
+        handedFrames += frames;
+        handedMs = handedFrames * 1000 / spec.rate;
+    }
+    return false;
+}
+
+}  // namespace
+
+void SoundStream::run(const std::shared_ptr<Shared>& shared) {
+    std::shared_ptr<PulseConnection> connection;
+    {
+        const std::lock_guard lock(shared->mutex);
+        connection = shared->connection;
+    }
+    const std::unique_ptr<SoundFile> file = SoundFile::open(shared->path);
+    if (file == nullptr) {
+        shared->fail(Failure::CannotOpen);
+    } else {
+        shared->lengthMs = file->lengthMs();
+        shared->state = State::Opened;
+        bool toPlay = false;
+        if (connection->waitReady(shared->silenced)) {
+            std::unique_lock lock(shared->mutex);
+            shared->told.wait(lock, [&] { return shared->toPlay || shared->silenced; });
+            toPlay = !shared->silenced;
+        } else if (!shared->silenced) {
+            shared->fail(Failure::Server);
+        }
+        if (toPlay && !playToEnd(*file, *connection, shared->path, shared->state,
+                                 shared->playingSinceMs, shared->handedMs, shared->silenced))
+            shared->fail(Failure::Server);
+    }
+    // The connection lives on for the other streams; the last one out closes it.
+    {
+        const std::lock_guard lock(shared->mutex);
+        shared->connection.reset();
+    }
+    connection.reset();
     {
         const std::lock_guard lock(running().mutex);
         --running().count;

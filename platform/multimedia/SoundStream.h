@@ -1,40 +1,42 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <memory>
 
-#include "SampleLayout.h"
+class PulseConnection;
 
-class PcmQueue;
-
-// Plays samples from a queue to the sound server, on a thread of its own: the clock never
-// waits for the server, which may be missing, slow or gone in the middle of a play. A stream
-// connects as soon as it is made and then waits, writing nothing, until it is told to play, so
-// a sound readied ahead starts at once; nothing counts the wait, as no clock runs before the
-// first sample. It is closed only once the server has played its last sample, so the end is
-// heard.
+// One sound file played by a stream of its own, on a thread of its own: the file is read there
+// a piece at a time, just ahead of what the server asks for, and only that thread ever waits on
+// the server, which may be missing, stopped or gone in the middle of a play. As soon as it is
+// made, it opens the file and connects to the server, then waits, holding nothing in the
+// server, until it is told to play. It is closed only once the server has played its last
+// sample, so the end is heard.
 class SoundStream {
 public:
-    enum class State { Connecting, Ready, Playing, Ending, Ended, Failed };
+    enum class State { Opening, Opened, Playing, Ending, Ended, Failed };
+    enum class Failure { None, CannotOpen, Server };
 
-    SoundStream(const SampleLayout& layout, std::shared_ptr<PcmQueue> samples,
-                const QByteArray& name);
+    SoundStream(const QString& path, std::shared_ptr<PulseConnection> connection);
     // Silences the stream; its thread ends by itself as soon as the server lets it.
     ~SoundStream();
 
     SoundStream(const SoundStream&) = delete;
     SoundStream& operator=(const SoundStream&) = delete;
 
+    const QString& path() const;
     void play();
     State state() const;
-    // Milliseconds since it started playing; 0 before.
+    Failure failure() const;
+    // Milliseconds, exact, once opened; -1 before.
+    int64_t lengthMs() const;
+    // Milliseconds since the server started playing it; 0 before.
     int64_t playingMs() const;
-    // Milliseconds of what it has handed to the server that should not have been played yet;
-    // a server that ran short plays it later still.
+    // Milliseconds of what it has handed to the server that should not have been played yet.
     int64_t unplayedMs() const;
 
     // Waits up to timeoutMs for the threads of all streams, silenced ones included, to end;
-    // false if some are still held by the server.
+    // false if some are still held.
     static bool waitForAllEnded(int timeoutMs);
 
 private:

@@ -29,6 +29,7 @@ struct WaveShape {
     QByteArray chunkBeforeData{};  // a whole chunk, header included
     bool unknownDataSize = false;  // as a writer that streamed the file leaves it
     uint16_t extensibleOf = 0;     // when set, the extensible form with this real format
+    uint32_t channelMask = 0;      // of the extensible form
 };
 
 inline QByteArray waveBytes(const WaveShape& shape) {
@@ -47,7 +48,7 @@ inline QByteArray waveBytes(const WaveShape& shape) {
     if (shape.extensibleOf != 0) {
         putU16(out, 22);          // the extension's size
         putU16(out, shape.bits);  // valid bits
-        putU32(out, 0);           // channel mask
+        putU32(out, shape.channelMask);
         putU16(out, shape.extensibleOf);
         out.append("\x00\x00\x00\x00\x10\x00\x80\x00\x00\xaa\x00\x38\x9b\x71", 14);
     }

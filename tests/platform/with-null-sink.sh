@@ -9,6 +9,8 @@ folder=$(mktemp -d "${TMPDIR:-/tmp}/quillon-sink.XXXXXX")
 server=
 cleanup() {
     if [[ -n $server ]]; then
+        # A test may have left it stopped.
+        kill -CONT "$server" 2>/dev/null || true
         kill -TERM "$server" 2>/dev/null || true
         wait "$server" 2>/dev/null || true
     fi
@@ -36,4 +38,6 @@ else
     echo "# no sound server; playing without one"
 fi
 
+# The tests that stop the server find it here.
+export QUILLON_TEST_SOUND_SERVER_PID=$server
 "$@"

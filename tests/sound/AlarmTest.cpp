@@ -51,7 +51,7 @@ protected:
 
     int played(const QString& name) const {
         int count = 0;
-        for (const auto& call : fakes.wave.calls) count += call.name == name;
+        for (const auto& call : fakes.wave.calls) count += call.path == name;
         return count;
     }
 
@@ -100,7 +100,7 @@ TEST_F(AlarmTest, SoundsAreReadiedWhenArmedAndAgainWhenTheSettingsReplaceThem) {
     EXPECT_EQ(fakes.wave.prepared.last(), kAlarm);
     EXPECT_EQ(fakes.media.prepared.last(), tune);
     EXPECT_TRUE(fakes.wave.calls.empty());
-    EXPECT_TRUE(fakes.media.commands.isEmpty());
+    EXPECT_TRUE(fakes.media.ops.empty());
 
     const QString other = QStringLiteral("/s/other.wav");
     fakes.wave.playable << other;
@@ -166,10 +166,10 @@ TEST_F(AlarmTest, AlarmAndChimeInOneTickPlayAlarmFirst) {
     EXPECT_EQ(probe().JihoWait, 3);
     for (int i = 0; i < 3; ++i) probe().timMciPlay_Timer();
     ASSERT_EQ(fakes.wave.calls.size(), 2u);
-    EXPECT_EQ(fakes.wave.calls[0].name, kAlarm);
+    EXPECT_EQ(fakes.wave.calls[0].path, kAlarm);
     // A different wave name: the chime cuts the alarm off rather than waiting for it.
-    EXPECT_EQ(fakes.wave.calls[1].name, kGong);
-    EXPECT_EQ(fakes.wave.calls[1].flags, 3u);
+    EXPECT_EQ(fakes.wave.calls[1].path, kGong);
+    EXPECT_EQ(fakes.wave.calls[1].overlap, WaveSound::Overlap::CutOff);
     EXPECT_EQ(probe().JihoLeft, 11);
     EXPECT_EQ(probe().JihoWait, 1);
     EXPECT_TRUE(timerRuns());
@@ -187,7 +187,7 @@ TEST_F(AlarmTest, BusySoundIsTriedAgainEachTick) {
     probe().timMciPlay_Timer();
     probe().timMciPlay_Timer();
     EXPECT_EQ(played(kGong), 3);
-    EXPECT_EQ(fakes.wave.calls.back().flags, 19u);
+    EXPECT_EQ(fakes.wave.calls.back().overlap, WaveSound::Overlap::AfterItsEnd);
     EXPECT_EQ(probe().JihoLeft, 11);
     EXPECT_EQ(probe().JihoWait, 1);
     EXPECT_TRUE(timerRuns());
@@ -262,8 +262,8 @@ TEST_F(AlarmTest, TimerRunsAfterTheOutermostTickWhenANestedOneStoppedIt) {
 
     // A tick that runs inside the strike's play finds nothing to count down and stops the timer.
     bool nestedRan = false;
-    fakes.media.onCommand = [&](const QString& command) {
-        if (command != QStringLiteral("play x1") || nestedRan) return;
+    fakes.media.onOp = [&](FakeMediaControl::Op op) {
+        if (op != FakeMediaControl::Op::Play || nestedRan) return;
         nestedRan = true;
         probe().timMciPlay_Timer();
         EXPECT_FALSE(probe().timMciPlay.isActive());

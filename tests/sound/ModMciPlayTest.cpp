@@ -1,31 +1,32 @@
 #include <gtest/gtest.h>
 
 #include <QTimer>
+#include <algorithm>
 
 #include "platform/fake/Fakes.h"
 #include "sound/modMCIPlay.h"
 
 namespace {
 
-constexpr uint32_t kNewName = WaveSound::SND_ASYNC | WaveSound::SND_NODEFAULT;  // 3
-constexpr uint32_t kSameName = kNewName | WaveSound::SND_NOSTOP;                // 19
+using Op = FakeMediaControl::Op;
+using Overlap = WaveSound::Overlap;
+constexpr Overlap kNewName = Overlap::CutOff;
+constexpr Overlap kSameName = Overlap::AfterItsEnd;
 
 class ModMciPlayTest : public ::testing::Test {
 protected:
     ModMciPlayTest() {
-        fakes.wave.playable = {QStringLiteral(".Default"), QStringLiteral("/s/a.wav"),
+        fakes.wave.playable = {fakes.wave.defaultPath, QStringLiteral("/s/a.wav"),
                                QStringLiteral("/s/B.WAV")};
         fakes.media.files = {{QStringLiteral("/s/tune.mid"), 1000},
                              {QStringLiteral("/s/other.mid"), 300},
                              {QStringLiteral("/s/empty.mid"), 0}};
     }
 
-    QStringList mediaCommands(const QString& name, int polls) const {
-        QStringList expected = {QStringLiteral("open \"%1\" alias x1").arg(name),
-                                QStringLiteral("set x1 time format milliseconds"),
-                                QStringLiteral("status x1 length"), QStringLiteral("play x1")};
-        for (int i = 0; i < polls; ++i) expected << QStringLiteral("status x1 position");
-        expected << QStringLiteral("close x1");
+    static std::vector<Op> mediaOps(int polls) {
+        std::vector<Op> expected = {Op::Open, Op::Length, Op::Play};
+        for (int i = 0; i < polls; ++i) expected.push_back(Op::Position);
+        expected.push_back(Op::Close);
         return expected;
     }
 
@@ -40,18 +41,38 @@ TEST_F(ModMciPlayTest, EachKindOfNameTakesItsOwnWay) {
     EXPECT_EQ(player.MciPlay(QString()), 0);
     EXPECT_EQ(player.MciPlay(QStringLiteral("/s/B.WAV")), 0);
     ASSERT_EQ(fakes.wave.calls.size(), 2u);
-    EXPECT_EQ(fakes.wave.calls[0].name, ".Default");
-    EXPECT_EQ(fakes.wave.calls[1].name, "/s/B.WAV");
+    EXPECT_EQ(fakes.wave.calls[0].path, fakes.wave.defaultPath);
+    EXPECT_EQ(fakes.wave.calls[1].path, "/s/B.WAV");
 
     // Only the last four characters decide; anything else is a media file.
     for (const char* media : {"/s/a.wav ", "/s/a.wave", " !/bin/prog", "/s/tune"})
         EXPECT_EQ(player.MciPlay(QString::fromLatin1(media)), -1) << media;
-    EXPECT_EQ(fakes.media.commands,
-              QStringList({"open \"/s/a.wav \" alias x1", "open \"/s/a.wave\" alias x1",
-                           "open \" !/bin/prog\" alias x1", "open \"/s/tune\" alias x1"}));
+    EXPECT_EQ(fakes.media.opened,
+              QStringList({"/s/a.wav ", "/s/a.wave", " !/bin/prog", "/s/tune"}));
+    EXPECT_EQ(fakes.media.ops, std::vector<Op>(4, Op::Open));
     EXPECT_EQ(fakes.wave.calls.size(), 2u);
     EXPECT_EQ(fakes.programs.started.size(), 1);
     EXPECT_EQ(player.PlayBusy, 0);
+}
+
+TEST_F(ModMciPlayTest, EmptyNameIsTheDefaultSoundsFile) {
+    EXPECT_EQ(player.MciPlay(QString()), 0);
+    EXPECT_EQ(player.LastWaveName, fakes.wave.defaultPath);
+    // Named by its file, the default sound is the same sound and waits for itself.
+    EXPECT_EQ(player.MciPlay(fakes.wave.defaultPath), 1);
+    EXPECT_EQ(fakes.wave.calls,
+              std::vector({FakeWaveSound::playCall(fakes.wave.defaultPath, kNewName),
+                           FakeWaveSound::playCall(fakes.wave.defaultPath, kSameName)}));
+}
+
+TEST_F(ModMciPlayTest, PrepareReadiesEachKindOfNameWhereItWillPlay) {
+    for (const char* name : {"", "/s/B.WAV", "/s/tune.mid", "/s/a.wave", "!/bin/prog", "!"})
+        player.MciPrepare(QString::fromLatin1(name));
+    EXPECT_EQ(fakes.wave.prepared, QStringList({fakes.wave.defaultPath, "/s/B.WAV"}));
+    EXPECT_EQ(fakes.media.prepared, QStringList({"/s/tune.mid", "/s/a.wave"}));
+    EXPECT_TRUE(fakes.wave.calls.empty());
+    EXPECT_TRUE(fakes.media.ops.empty());
+    EXPECT_TRUE(fakes.programs.started.isEmpty());
 }
 
 TEST_F(ModMciPlayTest, ProgramStartsIgnoreTheGuardAndReportFailure) {
@@ -81,9 +102,9 @@ TEST_F(ModMciPlayTest, SameWaveWaitsForItselfAndAnotherCutsItOff) {
     EXPECT_EQ(player.MciPlay(QStringLiteral("/s/B.WAV")), 0);
     EXPECT_EQ(fakes.wave.sounding, "/s/B.WAV");
 
-    std::vector<uint32_t> flags;
-    for (const auto& call : fakes.wave.calls) flags.push_back(call.flags);
-    EXPECT_EQ(flags, std::vector<uint32_t>({kNewName, kSameName, kSameName, kNewName}));
+    std::vector<Overlap> overlaps;
+    for (const auto& call : fakes.wave.calls) overlaps.push_back(call.overlap);
+    EXPECT_EQ(overlaps, std::vector<Overlap>({kNewName, kSameName, kSameName, kNewName}));
 }
 
 TEST_F(ModMciPlayTest, FailuresEmptyTheLastNameUnlessItStillSounds) {
@@ -93,7 +114,7 @@ TEST_F(ModMciPlayTest, FailuresEmptyTheLastNameUnlessItStillSounds) {
     EXPECT_EQ(player.LastWaveName, QString());
     // Still a new name on the next try, so still -1 rather than busy.
     EXPECT_EQ(player.MciPlay(missing), -1);
-    EXPECT_EQ(fakes.wave.calls.back().flags, kNewName);
+    EXPECT_EQ(fakes.wave.calls.back().overlap, kNewName);
 
     // A sound that played once and has gone is busy while it sounds, then cannot play.
     const QString gone = QStringLiteral("/s/a.wav");
@@ -105,7 +126,7 @@ TEST_F(ModMciPlayTest, FailuresEmptyTheLastNameUnlessItStillSounds) {
     EXPECT_EQ(player.MciPlay(gone), -1);
     EXPECT_EQ(player.LastWaveName, QString());
 
-    fakes.wave.playable.remove(QStringLiteral(".Default"));
+    fakes.wave.playable.remove(fakes.wave.defaultPath);
     EXPECT_EQ(player.MciPlay(QString()), -1);
     EXPECT_EQ(player.PlayBusy, 0);
 }
@@ -115,9 +136,10 @@ TEST_F(ModMciPlayTest, MediaPlaysToItsEndThenCloses) {
     const uint32_t before = fakes.ticks.now;
     EXPECT_EQ(player.MciPlay(QStringLiteral("/s/tune.mid")), 0);
     EXPECT_GE(fakes.ticks.now - before, 1000u);
-    EXPECT_EQ(fakes.media.commands.first(), "open \"/s/tune.mid\" alias x1");
-    EXPECT_EQ(fakes.media.commands.last(), "close x1");
-    EXPECT_GE(fakes.media.commands.count(QStringLiteral("status x1 position")), 5);
+    EXPECT_EQ(fakes.media.opened, QStringList{"/s/tune.mid"});
+    EXPECT_EQ(fakes.media.ops.front(), Op::Open);
+    EXPECT_EQ(fakes.media.ops.back(), Op::Close);
+    EXPECT_GE(std::ranges::count(fakes.media.ops, Op::Position), 5);
     EXPECT_TRUE(fakes.media.openFile.isEmpty());
     EXPECT_EQ(player.PlayBusy, 0);
 }
@@ -126,8 +148,8 @@ TEST_F(ModMciPlayTest, MediaThatStopsMovingIsClosedFiveSecondsAfterItsLength) {
     fakes.media.stallsAt = 400;
     fakes.ticks.step = 100;
     int polls = 0;
-    fakes.media.onCommand = [&](const QString& command) {
-        if (command != QStringLiteral("status x1 position") || ++polls != 1000) return;
+    fakes.media.onOp = [&](Op op) {
+        if (op != Op::Position || ++polls != 1000) return;
         ADD_FAILURE() << "still playing after 1000 looks at its position";
         player.MciStop();
     };
@@ -135,7 +157,7 @@ TEST_F(ModMciPlayTest, MediaThatStopsMovingIsClosedFiveSecondsAfterItsLength) {
     EXPECT_EQ(player.MciPlay(QStringLiteral("/s/tune.mid")), 0);
     EXPECT_GE(fakes.ticks.now - before, 6000u);
     EXPECT_LT(fakes.ticks.now - before, 6500u);
-    EXPECT_EQ(fakes.media.commands.last(), "close x1");
+    EXPECT_EQ(fakes.media.ops.back(), Op::Close);
     EXPECT_EQ(player.MciPlay(QStringLiteral("/s/other.mid")), 0);
 }
 
@@ -143,7 +165,8 @@ TEST_F(ModMciPlayTest, MediaOfLengthZeroClosesAfterTheMargin) {
     fakes.ticks.step = 1;
     const uint32_t before = fakes.ticks.now;
     EXPECT_EQ(player.MciPlay(QStringLiteral("/s/empty.mid")), 0);
-    EXPECT_EQ(fakes.media.commands, mediaCommands(QStringLiteral("/s/empty.mid"), 1));
+    EXPECT_EQ(fakes.media.opened, QStringList{"/s/empty.mid"});
+    EXPECT_EQ(fakes.media.ops, mediaOps(1));
     // The final wait is 0 - 0 + 10 ms.
     EXPECT_GE(fakes.ticks.now - before, 10u);
     EXPECT_LE(fakes.ticks.now - before, 13u);
@@ -152,24 +175,25 @@ TEST_F(ModMciPlayTest, MediaOfLengthZeroClosesAfterTheMargin) {
 TEST_F(ModMciPlayTest, EveryFailureAfterOpeningCloses) {
     const QString name = QStringLiteral("/s/tune.mid");
     const struct {
-        const char* failing;
+        Op failing;
         int16_t result;
         int polls;
-    } cases[] = {{"set x1 time format milliseconds", -1, -1},
-                 {"status x1 length", -1, -1},
-                 {"play x1", -1, -1},
-                 {"status x1 position", 0, 1}};  // a lost device ends the play
+    } cases[] = {{Op::Length, -1, -1},
+                 {Op::Play, -1, -1},
+                 {Op::Position, 0, 1}};  // a lost device ends the play
     for (const auto& c : cases) {
-        fakes.media.commands.clear();
-        fakes.media.failing = {QString::fromLatin1(c.failing)};
+        fakes.media.ops.clear();
+        fakes.media.failing = {c.failing};
         EXPECT_EQ(player.MciPlay(name), c.result) << c.failing;
-        EXPECT_EQ(fakes.media.commands.last(), "close x1") << c.failing;
+        EXPECT_EQ(fakes.media.ops.back(), Op::Close) << c.failing;
         EXPECT_TRUE(fakes.media.openFile.isEmpty()) << c.failing;
     }
-    fakes.media.commands.clear();
+    fakes.media.ops.clear();
+    fakes.media.opened.clear();
     fakes.media.failing.clear();
     EXPECT_EQ(player.MciPlay(QStringLiteral("/s/nothing.mid")), -1);
-    EXPECT_EQ(fakes.media.commands, QStringList{"open \"/s/nothing.mid\" alias x1"});
+    EXPECT_EQ(fakes.media.opened, QStringList{"/s/nothing.mid"});
+    EXPECT_EQ(fakes.media.ops, std::vector<Op>{Op::Open});
 }
 
 TEST_F(ModMciPlayTest, StopDuringAMediaPlayEndsItAtTheNextPoll) {
@@ -179,13 +203,13 @@ TEST_F(ModMciPlayTest, StopDuringAMediaPlayEndsItAtTheNextPoll) {
     QTimer::singleShot(0, [&] { player.MciStop(); });
     EXPECT_EQ(player.MciPlay(QStringLiteral("/s/tune.mid")), 0);
     EXPECT_LT(fakes.ticks.now - before, 300u);
-    EXPECT_EQ(fakes.media.commands, mediaCommands(QStringLiteral("/s/tune.mid"), 1));
+    EXPECT_EQ(fakes.media.opened, QStringList{"/s/tune.mid"});
+    EXPECT_EQ(fakes.media.ops, mediaOps(1));
     EXPECT_EQ(player.PlayStop, 1);
     EXPECT_EQ(player.PlayBusy, 0);
     EXPECT_EQ(player.LastWaveName, "/s/a.wav");
     ASSERT_FALSE(fakes.wave.calls.empty());
-    EXPECT_EQ(fakes.wave.calls.back().name, QString());
-    EXPECT_EQ(fakes.wave.calls.back().flags, 0u);
+    EXPECT_EQ(fakes.wave.calls.back(), FakeWaveSound::stopCall());
 
     // The next play starts afresh rather than seeing the old stop.
     EXPECT_EQ(player.MciPlay(QStringLiteral("/s/other.mid")), 0);
