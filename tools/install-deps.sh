@@ -9,16 +9,15 @@ set -euo pipefail
 PACKAGES=(
     # Build tools.
     cmake g++ make pkg-config
-    # Qt: widgets, moc/uic, and decoding sound files.
-    qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev
-    # Playing sound: the sound server's client library (PulseAudio's, which PipeWire serves too).
-    libpulse-dev
+    # Qt: widgets, moc/uic.
+    qt6-base-dev qt6-base-dev-tools
+    # Sound: reading every kind of sound file, and the sound server's client library
+    # (PulseAudio's, which PipeWire serves too).
+    libsndfile1-dev libpulse-dev
     # Telling when an XEmbed tray starts.
     libxcb1-dev
     # Japanese text in the bar and menus.
     fonts-ipafont-gothic
-    # Decoding ogg (base), flac and mp3 (good) through Qt Multimedia's GStreamer backend.
-    gstreamer1.0-plugins-base gstreamer1.0-plugins-good
     # Qt's own texts (the file chooser's, the message boxes') in Japanese.
     qt6-translations-l10n
     # Wayland, for a Wayland session whose X server cannot be reached.

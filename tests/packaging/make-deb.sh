@@ -24,13 +24,13 @@ deb=$folder/quillon_${version}_${release}_$(dpkg --print-architecture).deb
 [[ -f $deb ]] || fail "no $deb; made: $(ls "$folder")"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-needs=(libqt6widgets6 libqt6multimedia6 libpulse0 fonts-ipafont-gothic)
-# Where Qt decodes with GStreamer (6.4), the elements it opens at run time.
-if compgen -G "/usr/lib/*/qt6/plugins/multimedia/libgstreamermediaplugin.so" >/dev/null; then
-    needs+=(gstreamer1.0-plugins-base gstreamer1.0-plugins-good)
-fi
+needs=(libqt6widgets6 libpulse0 libsndfile1 fonts-ipafont-gothic)
 for needed in "${needs[@]}"; do
     [[ ", $depends," == *", $needed"[\ ,]* ]] || fail "Depends lacks $needed: $depends"
+done
+# Sound files are read by libsndfile alone: nothing of Qt's media stack is wanted.
+for unwanted in libqt6multimedia6 gstreamer1.0-plugins-base gstreamer1.0-plugins-good; do
+    [[ ", $depends," != *", $unwanted"[\ ,]* ]] || fail "Depends still has $unwanted: $depends"
 done
 outside=$(dpkg-deb -c "$deb" | awk '{ print $6 }' | grep -v '^\./$' | grep -v '^\./usr/' || true)
 [[ -z $outside ]] || fail "files outside /usr:"$'\n'"$outside"
