@@ -179,18 +179,37 @@ public:
         buffer.minreq = bytesOf(spec, kAskedUs);
         buffer.fragsize = static_cast<uint32_t>(-1);
         // Early requests: the output's latency follows the small requests, not the deep buffer.
-        if (pa_stream_connect_playback(m_stream, nullptr, &buffer, PA_STREAM_EARLY_REQUESTS,
-                                       nullptr, nullptr) < 0)
+        // Corked until the buffer is full: a server that starts on its first piece would run
+        // short before the second came, and be heard with a gap.
+        if (pa_stream_connect_playback(
+                m_stream, nullptr, &buffer,
+                static_cast<pa_stream_flags_t>(PA_STREAM_EARLY_REQUESTS | PA_STREAM_START_CORKED),
+                nullptr, nullptr) < 0)
             return false;
         return waitUntil([&] { return pa_stream_get_state(m_stream) == PA_STREAM_READY; });
     }
 
-    // Bytes the server has room for; 0 when it cannot take any more.
-    size_t waitForRoom() {
+    // Bytes the server has room for; 0 when it cannot take any more. Waits for some, unless
+    // the stream is still corked: then a full buffer is the time to start.
+    size_t room() {
         const PulseConnection::Lock locked(m_connection);
         size_t room = 0;
-        if (!waitUntil([&] { return (room = pa_stream_writable_size(m_stream)) > 0; })) return 0;
-        return room == static_cast<size_t>(-1) ? 0 : room;
+        const bool good = waitUntil([&] {
+            room = pa_stream_writable_size(m_stream);
+            return m_corked || room > 0;
+        });
+        return !good || room == static_cast<size_t>(-1) ? 0 : room;
+    }
+
+    bool isCorked() const { return m_corked; }
+
+    bool uncork() {
+        const PulseConnection::Lock locked(m_connection);
+        m_corked = false;
+        pa_operation* operation = pa_stream_cork(m_stream, 0, nullptr, nullptr);
+        if (operation == nullptr) return false;
+        pa_operation_unref(operation);
+        return true;
     }
 
     bool write(const void* data, size_t bytes) {
@@ -242,6 +261,7 @@ private:
     PulseConnection& m_connection;
     const std::atomic<bool>& m_silenced;
     pa_stream* m_stream = nullptr;
+    bool m_corked = true;
 };
 
 // Plays the file from where it stands to its end, a piece at a time as the server makes room;
@@ -252,8 +272,12 @@ bool playToEnd(SoundFile& file, PulseConnection& connection, const QString& path
     using State = SoundStream::State;
     Playback playback(connection, silenced);
     if (!playback.connect(file, path)) return false;
-    playingSinceMs = steadyMs();
-    state = State::Playing;
+    const auto start = [&] {
+        if (!playback.uncork()) return false;
+        playingSinceMs = steadyMs();
+        state = State::Playing;
+        return true;
+    };
     const pa_sample_spec spec = file.sampleSpec();
     const size_t frameBytes = file.frameBytes();
     const auto pieceFrames =
@@ -261,13 +285,18 @@ bool playToEnd(SoundFile& file, PulseConnection& connection, const QString& path
     std::vector<float> piece(static_cast<size_t>(pieceFrames) * spec.channels);
     int64_t handedFrames = 0;
     for (;;) {
-        const size_t room = playback.waitForRoom();
+        const size_t room = playback.room();
+        if (room == 0 && playback.isCorked()) {
+            if (!start()) break;
+            continue;
+        }
         if (room == 0) break;
         const int64_t wanted =
             std::clamp<int64_t>(static_cast<int64_t>(room / frameBytes), 1, pieceFrames);
         // Read without the connection's lock: the server's replies go on meanwhile.
         const int64_t frames = file.read(piece.data(), wanted);
         if (frames == 0) {
+            if (playback.isCorked() && !start()) break;
             state = State::Ending;
             if (!playback.drain()) return false;
             state = State::Ended;
