@@ -36,6 +36,18 @@ start_clock_at() {
     E2E_PIDS=("$CLOCK_PID" "${E2E_PIDS[@]}")
 }
 
+# start_child_clock_at NAME "YYYY-MM-DD HH:MM:SS": as start_clock_at, with faketime's library
+# preloaded into the program itself rather than through the faketime command, so that the clock
+# is this shell's child: `wait "$CLOCK_PID"` gives its exit status.
+start_child_clock_at() {
+    local lib
+    lib=$(find /usr/lib /usr/lib64 -path '*/faketime/libfaketimeMT.so.1' 2>/dev/null | head -n 1)
+    [[ -n $lib ]] || fail "faketime's libfaketimeMT.so.1 is not installed"
+    LD_PRELOAD=$lib FAKETIME="@$2" "$PROGRAM" >"$E2E_TMP/$1.log" 2>&1 &
+    CLOCK_PID=$!
+    E2E_PIDS+=("$CLOCK_PID")
+}
+
 # epoch "YYYY-MM-DD HH:MM:SS": seconds since 1970 of that UTC moment.
 epoch() {
     date -u -d "$1" +%s

@@ -1,14 +1,15 @@
 # A private sound server that plays into a null sink and records what it plays, for the tests and
 # the benchmark that listen. Source it; it needs bash with EPOCHREALTIME.
-# sound_server FOLDER LISTEN [pulseaudio|pipewire]: starts the server (PulseAudio by default, or
-# PipeWire with WirePlumber and its PulseAudio service, on a session bus of its own) with one
-# mono null sink named "listen" as the default sink, all in FOLDER (its own runtime folder and
-# socket, nothing shared), and records the sink's monitor from then on through the LISTEN tool
-# into FOLDER/sink.raw, with the wall-clock time of each read in FOLDER/sink.raw.reads.
+# sound_server FOLDER LISTEN [pulseaudio|pipewire [CHANNELS]]: starts the server (PulseAudio by
+# default, or PipeWire with WirePlumber and its PulseAudio service, on a session bus of its own)
+# with one null sink named "listen" (mono unless CHANNELS says otherwise) as the default sink, all
+# in FOLDER (its own runtime folder and socket, nothing shared), and records the sink's monitor,
+# mixed down to mono, from then on through the LISTEN tool into FOLDER/sink.raw, with the
+# wall-clock time of each read in FOLDER/sink.raw.reads.
 # Sets SOUND_SERVER (a PULSE_SERVER value), SOUND_PIDS (every process started here) and
 # SOUND_SERVER_PID (the one that serves SOUND_SERVER: ending it ends the server for its clients).
 sound_server() {
-    local folder=$1 listen=$2 kind=${3:-pulseaudio} socket tool
+    local folder=$1 listen=$2 kind=${3:-pulseaudio} channels=${4:-1} socket tool
     local tools=(parec pactl)
     case $kind in
         pulseaudio) tools+=(pulseaudio) ;;
@@ -31,7 +32,7 @@ sound_server() {
     if [[ $kind == pulseaudio ]]; then
         socket=$folder/runtime/native
         "${server_env[@]}" pulseaudio -n --daemonize=no --use-pid-file=no --exit-idle-time=-1 \
-            --load="module-null-sink sink_name=listen rate=44100 channels=1" \
+            --load="module-null-sink sink_name=listen rate=44100 channels=$channels" \
             --load="module-native-protocol-unix socket=$socket" >"$folder/server.log" 2>&1 &
         SOUND_PIDS+=($!)
     else
@@ -54,7 +55,8 @@ sound_server() {
     sound_wait "the sound server" "$folder/server.log" test -S "$socket" || return 1
     if [[ $kind == pipewire ]]; then
         PULSE_SERVER=$SOUND_SERVER pactl load-module module-null-sink sink_name=listen rate=44100 \
-            channels=1 >/dev/null || { echo "FAIL: PipeWire made no null sink" >&2; return 1; }
+            channels="$channels" >/dev/null ||
+            { echo "FAIL: PipeWire made no null sink" >&2; return 1; }
         PULSE_SERVER=$SOUND_SERVER pactl set-default-sink listen
         # The session manager routes new streams to the default sink once it has taken it.
         sound_wait "the null sink as PipeWire's default" "$folder/wireplumber.log" \
@@ -86,4 +88,16 @@ sound_wait() {
 
 sound_default_sink_is() {
     [[ $(PULSE_SERVER=$SOUND_SERVER pactl get-default-sink 2>/dev/null) == "$1" ]]
+}
+
+# sound_held_by SERVER PID: the clients and streams that process PID holds on the server SERVER (a
+# PULSE_SERVER value), one "Client #N" or "Sink Input #N" line each; libpulse gives every client
+# the application.process.id of its process, and a stream shows its client's.
+sound_held_by() {
+    local list
+    for list in clients sink-inputs; do
+        PULSE_SERVER=$1 pactl list "$list" | awk -v pid="\"$2\"" '
+            /^[A-Z][A-Za-z ]* #[0-9]+$/ { item = $0 }
+            $1 == "application.process.id" && $3 == pid { print item }'
+    done
 }
