@@ -10,9 +10,7 @@ source "$(dirname "$0")/fake-time.sh"
 source "$(dirname "$0")/sound-server.sh"
 LISTEN=${2:-}
 [[ -x $LISTEN ]] || fail "usage: $0 QUILLON QUILLON-LISTEN"
-for tool in sox xxd; do
-    command -v $tool >/dev/null 2>&1 || fail "'$tool' is not installed; run tools/install-deps.sh"
-done
+command -v sox >/dev/null 2>&1 || fail "'sox' is not installed; run tools/install-deps.sh"
 
 e2e_private_env
 e2e_start_x
@@ -24,7 +22,8 @@ sox -D "$E2E_TMP/tone.wav" "$E2E_TMP/front-right.wav" remix 0 1 0 0 0 0
 sox -D "$E2E_TMP/tone.wav" "$E2E_TMP/seven-one.wav" remix 1 1 0 0 0 0 0 0
 for wave in front-right:3f000000 seven-one:3f060000; do
     file=$E2E_TMP/${wave%:*}.wav
-    [[ $(xxd -s 20 -l 2 -p "$file") == feff && $(xxd -s 40 -l 4 -p "$file") == "${wave#*:}" ]] ||
+    [[ $(od -An -tx1 -j20 -N2 "$file" | tr -d ' ') == feff &&
+        $(od -An -tx1 -j40 -N4 "$file" | tr -d ' ') == "${wave#*:}" ]] ||
         fail "sox did not write ${wave%:*}.wav as an extensible wave with mask ${wave#*:}"
 done
 
