@@ -151,7 +151,8 @@ run_tests() {
     cp -a "$cache/base" "$cache/fresh"
     cp "$cache/test$copy/build/$deb" "$cache/fresh/root/"
     in_tree "$cache/test" --fresh "$cache/fresh" -- \
-        bash "$copy/tests/packaging/deb-installs.sh" /mnt/fresh "/root/$deb"
+        bash "$copy/tests/packaging/deb-installs.sh" /mnt/fresh "/root/$deb" \
+        "$copy/build/tools/listen/quillon-listen"
     rm -rf "$cache/fresh"
     say "all passed in $((SECONDS - started)) s"
 }
