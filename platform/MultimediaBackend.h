@@ -11,8 +11,8 @@ class MultimediaBackend {
 public:
     virtual ~MultimediaBackend() = default;
 
-    // Opens a sound file ahead and reads its first moments, so that opening and playing it
-    // later only has to start it. Plays nothing.
+    // Opens a sound file ahead and connects to the sound server, so that opening and playing
+    // it later only has to start it. Plays nothing.
     virtual void prepare(const QString& path) = 0;
 
     // Starts a wave file from its beginning, cutting off the wave sound before it. Its length
