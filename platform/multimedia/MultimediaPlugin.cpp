@@ -89,7 +89,8 @@ std::unique_ptr<SoundStream> MultimediaPlugin::take(const QString& path) {
     if (found == m_readied.end()) return open(path);
     std::unique_ptr<SoundStream> sound = std::move(found->sound);
     m_readied.erase(found);
-    // One readied before the server was lost, or before the file changed, is opened again.
+    // One that failed since it was readied (the server was lost, or the file was not there
+    // yet) is opened again.
     if (sound->state() == SoundStream::State::Failed) return open(path);
     return sound;
 }
