@@ -39,8 +39,8 @@ int64_t steadyMs() {
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-uint32_t bytesOf(const pa_sample_spec& spec, pa_usec_t us) {
-    return static_cast<uint32_t>(pa_usec_to_bytes(us, &spec));
+uint32_t bytesOf(const pa_sample_spec& format, pa_usec_t us) {
+    return static_cast<uint32_t>(pa_usec_to_bytes(us, &format));
 }
 
 // The threads still running, so that the program can let them end before it does. Never
@@ -157,8 +157,8 @@ public:
         pa_proplist_sets(names, PA_PROP_MEDIA_NAME,
                          QFileInfo(path).fileName().toUtf8().constData());
         pa_proplist_sets(names, PA_PROP_MEDIA_ROLE, kMediaRole);
-        const pa_sample_spec spec = file.sampleSpec();
-        m_stream = pa_stream_new_with_proplist(m_connection.context(), nullptr, &spec,
+        const pa_sample_spec format = file.sampleSpec();
+        m_stream = pa_stream_new_with_proplist(m_connection.context(), nullptr, &format,
                                                &file.channelMap(), names);
         pa_proplist_free(names);
         if (m_stream == nullptr) return false;
@@ -174,9 +174,9 @@ public:
             m_connection.loop());
         pa_buffer_attr buffer;
         buffer.maxlength = static_cast<uint32_t>(-1);
-        buffer.tlength = bytesOf(spec, kHeldUs);
-        buffer.prebuf = bytesOf(spec, kStartUs);
-        buffer.minreq = bytesOf(spec, kAskedUs);
+        buffer.tlength = bytesOf(format, kHeldUs);
+        buffer.prebuf = bytesOf(format, kStartUs);
+        buffer.minreq = bytesOf(format, kAskedUs);
         buffer.fragsize = static_cast<uint32_t>(-1);
         // Early requests: the output's latency follows the small requests, not the deep buffer.
         // Corked until the buffer is full: a server that starts on its first piece would run
@@ -278,11 +278,11 @@ bool playToEnd(SoundFile& file, PulseConnection& connection, const QString& path
         state = State::Playing;
         return true;
     };
-    const pa_sample_spec spec = file.sampleSpec();
+    const pa_sample_spec format = file.sampleSpec();
     const size_t frameBytes = file.frameBytes();
-    const auto pieceFrames =
-        std::max<int64_t>(1, static_cast<int64_t>(pa_usec_to_bytes(kPieceUs, &spec) / frameBytes));
-    std::vector<float> piece(static_cast<size_t>(pieceFrames) * spec.channels);
+    const auto pieceFrames = std::max<int64_t>(
+        1, static_cast<int64_t>(pa_usec_to_bytes(kPieceUs, &format) / frameBytes));
+    std::vector<float> piece(static_cast<size_t>(pieceFrames) * format.channels);
     int64_t handedFrames = 0;
     for (;;) {
         const size_t room = playback.room();
@@ -304,7 +304,7 @@ bool playToEnd(SoundFile& file, PulseConnection& connection, const QString& path
         }
         if (!playback.write(piece.data(), static_cast<size_t>(frames) * frameBytes)) break;
         handedFrames += frames;
-        handedMs = handedFrames * 1000 / spec.rate;
+        handedMs = handedFrames * 1000 / format.rate;
     }
     return false;
 }
