@@ -22,6 +22,7 @@
 #include "platform/SingleInstance.h"
 #include "platform/TempFolder.h"
 #include "platform/TickCounter.h"
+#include "platform/TimerfdWakeTimer.h"
 #include "platform/WindowOrder.h"
 #include "windows/fomMessage.h"
 
@@ -62,9 +63,10 @@ int main(int argc, char* argv[]) {
     QtProgramStarter programs;
     QtFileDialog fileDialog;
     PosixTempFolder tempFolder;
+    TimerfdWakeTimer wake;
     const Platform platform{clock,    store,    display,    windowOrder, tray,
                             messages, pictures, clipboard,  wave,        media,
-                            ticks,    programs, fileDialog, tempFolder};
+                            ticks,    programs, fileDialog, tempFolder,  wake};
 
     fomBarClock window(platform, programFolder);
     window.setMessageWindow(

@@ -69,10 +69,10 @@ int main(int argc, char* argv[]) {
     fakes.store.set(QStringLiteral("TimeWidth"), QStringLiteral("240"));
     fakes.store.set(QStringLiteral("Style"), QStringLiteral("1"));
     const QtPictureLoader pictures;
-    const Platform platform{fakes.clock,      fakes.store,     fakes.display, fakes.windowOrder,
-                            fakes.tray,       fakes.messages,  pictures,      fakes.clipboard,
-                            fakes.wave,       fakes.media,     fakes.ticks,   fakes.programs,
-                            fakes.fileDialog, fakes.tempFolder};
+    const Platform platform{fakes.clock,      fakes.store,      fakes.display, fakes.windowOrder,
+                            fakes.tray,       fakes.messages,   pictures,      fakes.clipboard,
+                            fakes.wave,       fakes.media,      fakes.ticks,   fakes.programs,
+                            fakes.fileDialog, fakes.tempFolder, fakes.wake};
 
     const double before = peakMegabytes();
     fomBarClock window(platform, QStringLiteral("/opt/quillon/"));

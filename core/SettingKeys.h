@@ -70,4 +70,5 @@ inline constexpr auto kSettingKeys = std::to_array<SettingKey>({
     {u"AlarmName2", SettingKind::Text{&SettingRecord::AlarmName2, u"Gongo.wav", true}},
     {u"TaskTray", SettingKind::Number{&SettingRecord::TaskTray, 1}},
     {u"TopMost", SettingKind::Number{&SettingRecord::TopMost, 0}},
+    {u"AlarmWake", SettingKind::Number{&SettingRecord::AlarmWake, 0}},
 });

@@ -26,6 +26,7 @@ struct SettingRecord {
     QString AlarmName2;
     int16_t TaskTray = 0;
     int16_t TopMost = 0;
+    int16_t AlarmWake = 0;  // 1: wake the computer from sleep for the alarm
 
     friend bool operator==(const SettingRecord&, const SettingRecord&) = default;
 };

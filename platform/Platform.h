@@ -12,6 +12,7 @@ class SettingsStore;
 class TempFolder;
 class TickCounter;
 class TrayIcon;
+class WakeTimer;
 class WaveSound;
 class WindowOrder;
 
@@ -31,4 +32,5 @@ struct Platform {
     ProgramStarter& programs;
     FileDialog& fileDialog;
     TempFolder& tempFolder;
+    WakeTimer& wake;
 };

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <functional>
 #include <iosfwd>
+#include <optional>
 #include <vector>
 
 #include "platform/Clipboard.h"
@@ -23,6 +24,7 @@
 #include "platform/TempFolder.h"
 #include "platform/TickCounter.h"
 #include "platform/TrayIcon.h"
+#include "platform/WakeTimer.h"
 #include "platform/WaveSound.h"
 #include "platform/WindowOrder.h"
 
@@ -248,6 +250,26 @@ public:
     QMap<QString, QStringList> files;
 };
 
+// Holds what the clock armed; possible and arm answer as canWake says.
+class FakeWakeTimer final : public WakeTimer {
+public:
+    bool arm(qint64 epochSeconds) override {
+        ++arms;
+        armedAt = canWake ? std::optional<qint64>(epochSeconds) : std::nullopt;
+        return canWake;
+    }
+    void drop() override { armedAt.reset(); }
+    bool possible() override { return canWake; }
+    void setOnClockSet(std::function<void()> clockSet) override {
+        onClockSet = std::move(clockSet);
+    }
+
+    bool canWake = true;
+    std::optional<qint64> armedAt;
+    int arms = 0;
+    std::function<void()> onClockSet;
+};
+
 // One of each fake, wired into a Platform.
 struct FakePlatform {
     FakeClock clock;
@@ -264,9 +286,10 @@ struct FakePlatform {
     FakeProgramStarter programs;
     FakeFileDialog fileDialog;
     FakeTempFolder tempFolder;
+    FakeWakeTimer wake;
 
     Platform platform() {
-        return {clock,     store, display, windowOrder, tray,     messages,   pictures,
-                clipboard, wave,  media,   ticks,       programs, fileDialog, tempFolder};
+        return {clock, store, display, windowOrder, tray,       messages,   pictures, clipboard,
+                wave,  media, ticks,   programs,    fileDialog, tempFolder, wake};
     }
 };

@@ -122,7 +122,7 @@ TEST_F(ClockWindowTest, UnloadStopsTheTickAndSavesThePositionOnce) {
     clock.Form_Unload();
     EXPECT_FALSE(probe().isTimer1Running());
     EXPECT_EQ(fakes.store.saves, 1);
-    EXPECT_EQ(fakes.store.lastSaveOrder.size(), 22);
+    EXPECT_EQ(fakes.store.lastSaveOrder.size(), 23);
     EXPECT_EQ(fakes.store.value(QStringLiteral("Left")), "4500");
     EXPECT_EQ(fakes.store.value(QStringLiteral("Top")), "3000");
 }

@@ -57,6 +57,7 @@ TEST_F(SettingsTest, EmptyStoreIsAFirstStartAndWritesNothing) {
     EXPECT_EQ(record.AlarmTime, 720);
     EXPECT_EQ(record.TaskTray, 1);
     EXPECT_EQ(record.TopMost, 0);
+    EXPECT_EQ(record.AlarmWake, 0);
     EXPECT_EQ(record.LastTime, clock.now());
     EXPECT_EQ(record.AlarmName1, "/opt/quillon/Tolla.wav");
     EXPECT_EQ(record.AlarmName2, "/opt/quillon/Gongo.wav");
@@ -143,7 +144,7 @@ TEST_F(SettingsTest, SaveWritesAllKeysInOrderAndTheMomentOfSaving) {
                      "CharType",      "BackName",   "CharName1",   "CharName2",  "WordSize",
                      "TmpMode",       "TmpEnvName", "TmpFileName", "LastTime",   "TimeCheckLength",
                      "TimeCheckMode", "AlarmMode",  "AlarmTime",   "AlarmName1", "AlarmName2",
-                     "TaskTray",      "TopMost"}));
+                     "TaskTray",      "TopMost",    "AlarmWake"}));
     EXPECT_EQ(store.value(QStringLiteral("Left")), "1500");
     EXPECT_EQ(store.value(QStringLiteral("Top")), "-15");
     EXPECT_EQ(store.value(QStringLiteral("LastTime")), "2026/12/07 5:30:09");
@@ -163,6 +164,7 @@ TEST_F(SettingsTest, SavedRecordLoadsBackUnchanged) {
     record.WordSize = 20;
     record.AlarmMode = 31;
     record.AlarmName1 = QStringLiteral("!notify-send \"朝です\"");
+    record.AlarmWake = 1;
     window.left = 7800;
     window.top = 7380;
     storeSaved(record);
@@ -175,6 +177,7 @@ TEST_F(SettingsTest, SavedRecordLoadsBackUnchanged) {
     EXPECT_EQ(loaded.WordSize, 20);
     EXPECT_EQ(loaded.AlarmMode, 31);
     EXPECT_EQ(loaded.AlarmName1, record.AlarmName1);
+    EXPECT_EQ(loaded.AlarmWake, 1);
     EXPECT_EQ(loaded.LastTime, clock.now());
     EXPECT_EQ(window.left, 7800);
     EXPECT_EQ(window.top, 7380);

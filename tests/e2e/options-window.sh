@@ -41,7 +41,7 @@ click_and_set() {
 
 click_and_set 32
 [[ $SIZE == "297 x 281" ]] || fail "the options window is $SIZE, not 297 x 281"
-(($(grep -c '=' "$INI") == 22)) || fail "$(grep -c '=' "$INI") settings stored, not 22"
+(($(grep -c '=' "$INI") == 23)) || fail "$(grep -c '=' "$INI") settings stored, not 23"
 for line in "TaskTray=0" "${KEPT[@]}"; do
     grep -qxF "$line" "$INI" || fail "'$line' was stored as '$(grep "^${line%%=*}=" "$INI")'"
 done

@@ -5,7 +5,7 @@ source "$(dirname "$0")/lib.sh"
 
 KEYS=(Style TimeWidth Left Top BackType CharType BackName CharName1 CharName2 WordSize
     TmpMode TmpEnvName TmpFileName LastTime TimeCheckLength TimeCheckMode AlarmMode
-    AlarmTime AlarmName1 AlarmName2 TaskTray TopMost)
+    AlarmTime AlarmName1 AlarmName2 TaskTray TopMost AlarmWake)
 
 e2e_private_env
 e2e_start_x

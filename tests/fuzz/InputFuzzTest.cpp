@@ -115,7 +115,8 @@ TEST(InputFuzz, SettingsTextLoadsIntoValuesTheClockRunsOn) {
             "Style=3|TimeWidth=240|Left=1500|Top=1500|BackType=1|CharType=1|BackName=/day.bmp|"
             "CharName1=/1.ico|CharName2=/2.ico|WordSize=12|TmpMode=0|TmpEnvName=TMP|"
             "TmpFileName=~df*.tmp|LastTime=2026/12/01 7:00:00|TimeCheckLength=7|TimeCheckMode=3|"
-            "AlarmMode=31|AlarmTime=0|AlarmName1=/a.wav|AlarmName2=!true|TaskTray=1|TopMost=1")
+            "AlarmMode=31|AlarmTime=0|AlarmName1=/a.wav|AlarmName2=!true|TaskTray=1|TopMost=1|"
+            "AlarmWake=1")
             .split(u'|');
     Random random(20261207);
     for (int run = 0; run < 2000; ++run) {
@@ -175,10 +176,10 @@ TEST(InputFuzz, PictureBytesGiveThatPictureOrTheFallBack) {
     };
     FakePlatform fakes;
     const QtPictureLoader pictures;
-    const Platform platform{fakes.clock,      fakes.store,     fakes.display, fakes.windowOrder,
-                            fakes.tray,       fakes.messages,  pictures,      fakes.clipboard,
-                            fakes.wave,       fakes.media,     fakes.ticks,   fakes.programs,
-                            fakes.fileDialog, fakes.tempFolder};
+    const Platform platform{fakes.clock,      fakes.store,      fakes.display, fakes.windowOrder,
+                            fakes.tray,       fakes.messages,   pictures,      fakes.clipboard,
+                            fakes.wave,       fakes.media,      fakes.ticks,   fakes.programs,
+                            fakes.fileDialog, fakes.tempFolder, fakes.wake};
     fomBarClock window(platform, QStringLiteral("/opt/quillon/"));
     window.Form_Load();
 

@@ -76,13 +76,16 @@ int main(int argc, char* argv[]) {
     FakeFileDialog fileDialog;
     // Settings with the cleaning on must not clean anything for a picture.
     FakeTempFolder tempFolder;
+    // Nor wake the computer.
+    FakeWakeTimer wake;
     const Platform platform{clock,      file ? static_cast<SettingsStore&>(*file) : firstStart,
                             display,    windowOrder,
                             tray,       messages,
                             pictures,   clipboard,
                             wave,       media,
                             ticks,      programs,
-                            fileDialog, tempFolder};
+                            fileDialog, tempFolder,
+                            wake};
 
     fomBarClock window(platform, withTrailingSeparator(QCoreApplication::applicationDirPath()));
     // The time of a snapshot is made up, so the watch on the clock has nothing to say.
