@@ -15,11 +15,12 @@
 #include "platform/Platform.h"
 #include "platform/TrayIcon.h"
 #include "platform/clsComDlg.h"
-#include "sound/modMCIPlay.h"
 
+class AlarmSchedule;
 class BarView;
 class QAction;
 class QMenu;
+class modMCIPlay;
 
 // The clock window: a borderless bar with the day picture and the character.
 // Its methods live in the folder of the subsystem that owns them. Public is only what the
@@ -53,8 +54,8 @@ public:
     void restorePlace();
     // The file chooser every window shares; there from Form_Load on.
     clsComDlg& ComDlg() { return *m_comDlg; }
-    // The sound player the window plays and stops its sounds with.
-    modMCIPlay& mciPlay() { return m_mciPlay; }
+    // The sound player the window plays and stops its sounds with (sound/fomBarClockAlarm.cpp).
+    modMCIPlay& mciPlay();
 
     // Brings the bar up to the time of day (core/fomBarClockTick.cpp).
     void TimePrint(const QDateTime& nowtime);
@@ -113,17 +114,16 @@ private:
     void TimeCheck();
     void showMessage(const QString& Message);
 
-    // Alarm and chime (sound/fomBarClockAlarm.cpp).
-    void WaveSub(int16_t h, int16_t m, int16_t s);
-    // Arms what the minute of now owes when no tick came in the arming seconds before it
-    // (the computer slept, or its clock was set forward), and drops what was pending from
-    // before; true when something was armed.
-    bool WaveSubMissed(const QDateTime& previous, const QDateTime& now);
+    // Alarm and chime (sound/fomBarClockAlarm.cpp), kept by the alarm schedule.
+    void makeAlarmSchedule();
+    // What the tick asks of the schedule every second; true when what a missed minute owes is
+    // due at once.
+    bool alarmTick(const QDateTime& previous, const QDateTime& now);
     void timMciPlay_Timer();
-    // The last seconds of a minute, 56 to 59, in which WaveSub arms what the next minute owes.
-    static constexpr int16_t kArmingSeconds = 4;
-    void setTimMciPlayInterval(int ms);
-    void prepareDueSounds();
+    // After the settings changed: the wake timer follows the alarm.
+    void armWakeTimer();
+    // At the end: silent, and nothing left to wake the computer.
+    void endSounds();
     bool readyToPlay();
     void focusSequence();
 
@@ -152,6 +152,9 @@ private:
     void PictureRead();
     void BackPrint(int16_t hour, int16_t minute);
     void AddMemori();
+    // Draws the character's next frame, over the last one when sameMinute, and returns the box
+    // it drew in (drawing/fomBarClockCursor.cpp).
+    QRect CursorPrint(bool sameMinute);
 
     // Form variables, shared by the subsystems' files.
     int32_t LastDrawnMinute = 0;
@@ -163,11 +166,6 @@ private:
     uint8_t CursorFrame = 0;
     int16_t DragStartX = 0;
     int16_t DragStartY = 0;
-    int16_t AlarmWait = 0;
-    int16_t JihoWait = 0;
-    int16_t JihoLeft = 0;
-    // Counts the alarm and chime down: stopped (interval 0) or every 1000 ms.
-    QTimer timMciPlay;
 
     // Picture holders: the built-in pictures, and those in use.
     QImage picOBack;
@@ -180,11 +178,10 @@ private:
     SettingRecord m_setting;
     QString m_programFolder;
     TrayIconData m_trayIconData;
-    modMCIPlay m_mciPlay{m_platform.wave, m_platform.media, m_platform.ticks, m_platform.programs};
+    AlarmSchedule* m_alarmSchedule = nullptr;  // a child, made with the window
     // Where this program last put the shown window, or where a press on the bar saw it. Qt's
     // own idea can stay at (0, 0), the place of a reparenting window manager's new frame.
     QPoint m_place;
-    int m_timMciPlayDepth = 0;  // ticks of timMciPlay under way, nested ones included
     MessageWindow m_messageWindow;
     std::optional<clsComDlg> m_comDlg;
     uint32_t m_silencingClicks = 0;  // left-button releases on the bar so far

@@ -60,11 +60,7 @@ fomBarClock::fomBarClock(const Platform& platform, const QString& programFolder,
     m_timer1.setSingleShot(true);
     m_timer1.setTimerType(Qt::PreciseTimer);
     connect(&m_timer1, &QTimer::timeout, this, &fomBarClock::Timer1_Timer);
-
-    // Precise, so the alarm does not drift from the second the minute begins.
-    timMciPlay.setTimerType(Qt::PreciseTimer);
-    timMciPlay.setInterval(0);
-    connect(&timMciPlay, &QTimer::timeout, this, &fomBarClock::timMciPlay_Timer);
+    makeAlarmSchedule();
 }
 
 fomBarClock::~fomBarClock() = default;
@@ -105,7 +101,7 @@ void fomBarClock::Form_Unload() {
     m_unloaded = true;
     if (m_setting.TimeCheckMode > TimeCheckModeValue::kNever) TimeCheck();
     stopTimer1();
-    m_mciPlay.MciStop();
+    endSounds();
     if (m_setting.TaskTray == 1) m_platform.tray.notify(TrayCommand::Delete, m_trayIconData);
     // No message may wait for the user at the end, a logout would not wait: a line says it.
     if (const auto failure = modCou1::SettingSave(m_setting, *this, settingContext()))
@@ -127,6 +123,7 @@ modCou1::SettingContext fomBarClock::settingContext() const {
 void fomBarClock::SettingLoad() { modCou1::SettingLoad(m_setting, *this, settingContext()); }
 
 void fomBarClock::SettingSave() {
+    armWakeTimer();
     if (const auto failure = modCou1::SettingSave(m_setting, *this, settingContext()))
         m_platform.messages.exclamation(unsavedMessage(*failure));
 }

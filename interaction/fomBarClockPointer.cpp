@@ -9,7 +9,7 @@
 #include "platform/MessageBox.h"
 #include "platform/TrayIcon.h"
 #include "platform/WindowOrder.h"
-#include "sound/modMCIPlay.h"
+#include "sound/AlarmSchedule.h"
 
 namespace {
 
@@ -87,11 +87,8 @@ void fomBarClock::picBar_MouseUp(int16_t Button, int16_t Shift, float X, float Y
         dragTo(X, Y, Shift);
         unsetCursor();
         // Every left click silences a ringing alarm or chime and cancels one about to start.
-        AlarmWait = 0;
-        JihoWait = 0;
-        JihoLeft = 0;
         ++m_silencingClicks;
-        mciPlay().MciStop();
+        m_alarmSchedule->silence();
     } else if (Button == kRightButton) {
         // From where the bar is, not from Qt's idea of it.
         popupMenu(place() + picBar->pos() + QPointF(X, Y).toPoint());

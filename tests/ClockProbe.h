@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/fomBarClock.h"
+#include "sound/AlarmSchedule.h"
 
 // The tests' one way into the clock window: the form variables, the picture holders and the
 // handlers that only the window itself, its timers, menu and pointer reach.
@@ -17,10 +18,11 @@ public:
     int16_t& CursorHeight = w.CursorHeight;
     int32_t& CursorBackX = w.CursorBackX;
     uint8_t& CursorFrame = w.CursorFrame;
-    int16_t& AlarmWait = w.AlarmWait;
-    int16_t& JihoWait = w.JihoWait;
-    int16_t& JihoLeft = w.JihoLeft;
-    QTimer& timMciPlay = w.timMciPlay;
+    AlarmSchedule& alarmSchedule = *w.m_alarmSchedule;
+    int16_t& AlarmWait = alarmSchedule.AlarmWait;
+    int16_t& JihoWait = alarmSchedule.JihoWait;
+    int16_t& JihoLeft = alarmSchedule.JihoLeft;
+    QTimer& timMciPlay = alarmSchedule.timMciPlay;
     QImage& picOBack = w.picOBack;
     std::array<QImage, 2>& picOCursor = w.picOCursor;
     QImage& picBack = w.picBack;

@@ -13,6 +13,7 @@
 #include "core/AlarmMode.h"
 #include "core/fomBarClock.h"
 #include "platform/MessageBox.h"
+#include "sound/modMCIPlay.h"
 #include "windows/FormWiring.h"
 #include "windows/NameBox.h"
 #include "windows/TwipsLayout.h"
