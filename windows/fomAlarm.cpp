@@ -13,6 +13,7 @@
 #include "core/AlarmMode.h"
 #include "core/fomBarClock.h"
 #include "platform/MessageBox.h"
+#include "platform/WakeTimer.h"
 #include "sound/modMCIPlay.h"
 #include "windows/FormWiring.h"
 #include "windows/NameBox.h"
@@ -42,7 +43,7 @@ fomAlarm::fomAlarm(const Platform& platform, fomBarClock& clock)
     : QDialog(&clock), m_platform(platform), m_clock(clock) {
     setWindowTitle(QStringLiteral("クイロン ｱﾗｰﾑ設定"));
     const TwipsLayout twips(platform.display);
-    twips.form(*this, 4815, 3975);
+    twips.form(*this, 4815, 4650);
     const QIcon note(QStringLiteral(":/note.ico"));
     const auto noteButton = [&](QWidget* parent) {
         auto* button = new QPushButton(parent);
@@ -100,6 +101,12 @@ fomAlarm::fomAlarm(const Platform& platform, fomBarClock& clock)
     cmdExit->setDefault(true);
     cmdCancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
     twips.place(*cmdCancel, 2280, 3480, 1095, 375);
+    // A row of its own below the rest, so that nothing above moves; the window keeps the room
+    // for the line whether or not it shows.
+    chkAlarmWake = new QCheckBox(QStringLiteral("ｽﾘｰﾌﾟから復帰して鳴らす"), this);
+    twips.place(*chkAlarmWake, 120, 3975, 2655, 255);
+    lblAlarmWake = new QLabel(QStringLiteral("このｺﾝﾋﾟｭｰﾀｰはｽﾘｰﾌﾟから復帰できません"), this);
+    twips.place(*lblAlarmWake, 405, 4275, 4290, 255);
 
     widenChoicesToCaptions(*this);
 
@@ -119,7 +126,7 @@ fomAlarm::fomAlarm(const Platform& platform, fomBarClock& clock)
                                       cboHour,      cboMinite,   txtAlarmName, cmdAlarmName,
                                       cmdWaveTest1, optJiho[0],  optJiho[1],   chkJihoOnes,
                                       chkJihoNight, txtJihoName, cmdJihoName,  cmdWaveTest2,
-                                      chkFocusChg,  cmdCancel,   cmdExit};
+                                      chkFocusChg,  cmdCancel,   cmdExit,      chkAlarmWake};
     chainTabOrder(tabOrder);
 
     connectOptionArray(optAlarm, this, [this](int16_t i) { optAlarm_Click(i); });
@@ -134,6 +141,12 @@ fomAlarm::fomAlarm(const Platform& platform, fomBarClock& clock)
     connect(&timMciPlay, &QTimer::timeout, this, &fomAlarm::timMciPlay_Timer);
     txtAlarmName->installEventFilter(this);
     txtJihoName->installEventFilter(this);
+
+    // Asked once: each asking makes a timer on the kernel's alarm clock. The box can still be
+    // ticked, for a computer that can be woken later. A screen reader hears the line with the box.
+    const bool canWake = m_platform.wake.possible();
+    lblAlarmWake->setHidden(canWake);
+    if (!canWake) chkAlarmWake->setAccessibleDescription(lblAlarmWake->text());
 
     // Both off, AM: everything that depends on an option starts disabled.
     optAlarm[1]->setChecked(true);
@@ -156,6 +169,8 @@ void fomAlarm::Form_Load() {
     chkJihoNight->setChecked((s.AlarmMode & kQuietAtNight) != 0);
     showName(*txtJihoName, s.AlarmName2);
     chkFocusChg->setChecked((s.AlarmMode & kTakeFocus) != 0);
+    // As the clock reads it: only 1 wakes.
+    chkAlarmWake->setChecked(s.AlarmWake == 1);
 }
 
 void fomAlarm::optAlarm_Click(int16_t Index) {
@@ -163,7 +178,8 @@ void fomAlarm::optAlarm_Click(int16_t Index) {
     for (QWidget* control :
          {static_cast<QWidget*>(optAMPM[0]), static_cast<QWidget*>(optAMPM[1]),
           static_cast<QWidget*>(cboHour), static_cast<QWidget*>(cboMinite),
-          static_cast<QWidget*>(cmdAlarmName), static_cast<QWidget*>(cmdWaveTest1)})
+          static_cast<QWidget*>(cmdAlarmName), static_cast<QWidget*>(cmdWaveTest1),
+          static_cast<QWidget*>(chkAlarmWake)})
         control->setEnabled(on);
     enableTextBox(*txtAlarmName, on);
 }
@@ -262,6 +278,7 @@ void fomAlarm::cmdExit_Click() {
     s.AlarmName2 = txtJihoName->text();
     if (chkFocusChg->isChecked()) mode |= kTakeFocus;
     s.AlarmMode = mode;
+    s.AlarmWake = chkAlarmWake->isChecked() ? 1 : 0;
     m_clock.SettingSave();
     accept();
 }

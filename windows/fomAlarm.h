@@ -18,9 +18,9 @@ class QPushButton;
 class QRadioButton;
 class fomBarClock;
 
-// The alarm window: whether, when and with which sound the alarm rings, whether and how the
-// hourly chime strikes, and a test play of each sound. "設定" writes the clock's settings
-// record and saves it; anything else leaves the record alone.
+// The alarm window: whether, when and with which sound the alarm rings, whether it wakes the
+// computer from sleep, whether and how the hourly chime strikes, and a test play of each sound.
+// "設定" writes the clock's settings record and saves it; anything else leaves the record alone.
 class fomAlarm final : public QDialog {
     Q_OBJECT
 public:
@@ -64,6 +64,9 @@ public:
     QCheckBox* chkFocusChg = nullptr;
     QPushButton* cmdExit = nullptr;
     QPushButton* cmdCancel = nullptr;
+    QCheckBox* chkAlarmWake = nullptr;
+    // Shown when this computer cannot be woken, the box's setting kept for when it can.
+    QLabel* lblAlarmWake = nullptr;
     // The test play: stopped (interval 0), 1 ms after a test button, 100 ms while busy.
     QTimer timMciPlay;
     // What the test play plays.

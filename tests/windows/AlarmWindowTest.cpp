@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QDropEvent>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
@@ -35,20 +36,26 @@ protected:
 TEST_F(fomAlarmTest, ControlsInPlaceCaptionsFitTabsInOrder) {
     fomAlarm& f = open(0, 720);
     EXPECT_EQ(f.windowTitle(), "クイロン ｱﾗｰﾑ設定");
-    EXPECT_EQ(f.size(), QSize(321, 265));
+    EXPECT_EQ(f.size(), QSize(321, 310));
     EXPECT_EQ(f.frmAlarmTime->geometry(), QRect(144, 14, 145, 59));
     EXPECT_EQ(f.txtJihoName->geometry(), QRect(16, 64, 225, 18));
     EXPECT_EQ(f.cmdExit->geometry(), QRect(240, 232, 73, 25));
+    EXPECT_EQ(f.Frame2->geometry(), QRect(8, 128, 305, 97));
     for (const QAbstractButton* b : {static_cast<QAbstractButton*>(f.optAlarm[1]),
                                      static_cast<QAbstractButton*>(f.chkJihoNight),
                                      static_cast<QAbstractButton*>(f.chkFocusChg),
                                      static_cast<QAbstractButton*>(f.optAMPM[1])})
         EXPECT_LE(b->sizeHint().width(), b->width()) << b->text().toStdString();
+    // The wake row lies below everything else, its line below the box and whole in the window.
+    const QRect line = f.lblAlarmWake->geometry();
+    EXPECT_GT(f.chkAlarmWake->y(), f.cmdExit->geometry().bottom());
+    EXPECT_GT(line.y(), f.chkAlarmWake->geometry().bottom());
+    EXPECT_TRUE(f.rect().contains(line) && f.lblAlarmWake->sizeHint().width() <= line.width());
     const QList<QWidget*> tabs = {f.optAlarm[0],  f.optAlarm[1], f.optAMPM[0],   f.optAMPM[1],
                                   f.cboHour,      f.cboMinite,   f.txtAlarmName, f.cmdAlarmName,
                                   f.cmdWaveTest1, f.optJiho[0],  f.optJiho[1],   f.chkJihoOnes,
                                   f.chkJihoNight, f.txtJihoName, f.cmdJihoName,  f.cmdWaveTest2,
-                                  f.chkFocusChg,  f.cmdCancel,   f.cmdExit};
+                                  f.chkFocusChg,  f.cmdCancel,   f.cmdExit,      f.chkAlarmWake};
     QList<QWidget*> chain;
     QWidget* w = f.optAlarm[0];
     for (int step = 0; step < 200 && chain.size() < tabs.size(); ++step, w = w->nextInFocusChain())
@@ -140,6 +147,44 @@ TEST_F(fomAlarmTest, CancelKeepsTheRecordChooserAndDropsTakeOneFile) {
     const SettingRecord before = window->setting();
     f.cmdCancel->click();
     EXPECT_EQ(window->setting(), before);
+}
+
+TEST_F(fomAlarmTest, WakeBoxLoadsSavesFollowsTheAlarmAndCancelKeeps) {
+    fomAlarm& f = open(1, 420);
+    EXPECT_FALSE(f.chkAlarmWake->isChecked());
+    EXPECT_TRUE(f.chkAlarmWake->isEnabled());
+    f.chkAlarmWake->click();
+    f.cmdExit->click();
+    EXPECT_EQ(fakes.store.value(QStringLiteral("AlarmWake")), "1");
+
+    // Only 1 wakes the computer; anything else shows and saves as off.
+    fakes.store.set(QStringLiteral("AlarmWake"), QStringLiteral("5"));
+    fomAlarm& odd = open(1, 420);
+    EXPECT_FALSE(odd.chkAlarmWake->isChecked());
+    odd.cmdExit->click();
+    EXPECT_EQ(fakes.store.value(QStringLiteral("AlarmWake")), "0");
+
+    // With the alarm off the box is greyed like the alarm's other controls, and kept.
+    fakes.store.set(QStringLiteral("AlarmWake"), QStringLiteral("1"));
+    fomAlarm& off = open(0, 420);
+    EXPECT_TRUE(off.chkAlarmWake->isChecked());
+    EXPECT_FALSE(off.chkAlarmWake->isEnabled());
+    off.chkAlarmWake->setChecked(false);
+    off.cmdCancel->click();
+    EXPECT_EQ(window->setting().AlarmWake, 1);
+}
+
+TEST_F(fomAlarmTest, LineSaysWhenThisComputerCannotWakeInTheSameWindowSize) {
+    for (const bool canWake : {true, false}) {
+        SCOPED_TRACE(canWake);
+        fakes.wake.canWake = canWake;
+        fomAlarm& f = open(1, 420);
+        f.show();
+        EXPECT_EQ(f.lblAlarmWake->isVisible(), !canWake);
+        EXPECT_EQ(f.chkAlarmWake->accessibleDescription().isEmpty(), canWake);
+        EXPECT_TRUE(f.chkAlarmWake->isEnabled());
+        EXPECT_EQ(f.size(), QSize(321, 310));
+    }
 }
 
 TEST_F(fomAlarmTest, TestButtonsPlayReportAndRetryWhileBusy) {
