@@ -1,5 +1,6 @@
 // The clock's per-second work on the built-in pictures: a tick within a minute, and the full
-// redraw of a new minute. Run: quillon-bench (headless).
+// redraw of a new minute, also with the wake timer following the alarm. Run: quillon-bench
+// (headless).
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -34,6 +35,20 @@ void NewMinuteRedraw(benchmark::State& state) {
     }
 }
 BENCHMARK(NewMinuteRedraw);
+
+// What the alarm and its wake timer add to a new minute: the missed-minute rule, and working
+// out when the alarm is next due.
+void NewMinuteRedrawWithTheWakeTimer(benchmark::State& state) {
+    BenchClock clock;
+    clock.window.setting().AlarmMode = 1;
+    clock.window.setting().AlarmWake = 1;
+    QDateTime now(QDate(2026, 12, 7), QTime(10, 15, 0));
+    for (auto _ : state) {
+        now = now.addSecs(60);
+        clock.window.TimePrint(now);
+    }
+}
+BENCHMARK(NewMinuteRedrawWithTheWakeTimer);
 
 }  // namespace
 
