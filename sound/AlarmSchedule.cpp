@@ -1,6 +1,5 @@
 #include "sound/AlarmSchedule.h"
 
-#include <algorithm>
 #include <set>
 
 #include "core/AlarmMode.h"
