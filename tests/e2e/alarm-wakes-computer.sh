@@ -34,13 +34,11 @@ expect_timer_for() {
 
 # dark_pixels WINDOW X Y W H: how many pixels of that rectangle are dark, as text is.
 dark_pixels() {
-    local dump=$E2E_TMP/window.xwd header row count=0
-    xwd -silent -id "$1" >"$dump"
-    read -r -a header < <(od -An -N100 -tu4 --endian=big -w100 "$dump")
-    ((header[7] == 0 && header[11] == 32)) || fail "unexpected dump: byte order ${header[7]}, ${header[11]} bits"
+    local row count=0
+    e2e_window_pixels "$1"
     for ((row = $3; row < $3 + $5; row++)); do
-        count=$((count + $(od -An -v -tu1 -w4 -j $((header[0] + header[19] * 12 + row * header[12] + $2 * 4)) \
-            -N $(($4 * 4)) "$dump" | awk '$1 < 128 && $2 < 128 && $3 < 128 { n++ } END { print n + 0 }')))
+        count=$((count + $(od -An -v -tu1 -w4 -j $((XWD_START + row * XWD_STRIDE + $2 * 4)) -N $(($4 * 4)) \
+            "$XWD_FILE" | awk '$1 < 128 && $2 < 128 && $3 < 128 { n++ } END { print n + 0 }')))
     done
     echo "$count"
 }

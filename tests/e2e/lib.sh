@@ -299,6 +299,19 @@ e2e_wait_bar() {
     done
 }
 
+# e2e_window_pixels WINDOW: dumps what the window shows into XWD_FILE; the pixels, 4 bytes each
+# (blue, green, red, unused), start at byte XWD_START, a row every XWD_STRIDE bytes.
+e2e_window_pixels() {
+    local header
+    XWD_FILE=$E2E_TMP/window.xwd
+    xwd -silent -id "$1" >"$XWD_FILE" || fail "cannot read the pixels of window $1"
+    # 25 big-endian 32-bit fields, then ncolors colour entries of 12 bytes, then the pixels.
+    read -r -a header < <(od -An -N100 -tu4 --endian=big -w100 "$XWD_FILE")
+    ((header[7] == 0 && header[11] == 32)) || fail "unexpected dump: byte order ${header[7]}, ${header[11]} bits"
+    XWD_START=$((header[0] + header[19] * 12))
+    XWD_STRIDE=${header[12]}
+}
+
 # e2e_window_titled PID TITLE: the process's visible window with that title, if any.
 e2e_window_titled() {
     local id

@@ -16,13 +16,8 @@ bitmap() {
 
 # pixel_at WINDOW X Y: the colour shown there, as rrggbb.
 pixel_at() {
-    local dump=$E2E_TMP/window.xwd header offset
-    xwd -silent -id "$1" >"$dump"
-    # 25 big-endian 32-bit fields, then ncolors colour entries of 12 bytes, then the pixels.
-    read -r -a header < <(od -An -N100 -tu4 --endian=big -w100 "$dump")
-    ((header[7] == 0 && header[11] == 32)) || fail "unexpected dump: byte order ${header[7]}, ${header[11]} bits"
-    offset=$((header[0] + header[19] * 12 + $3 * header[12] + $2 * 4))
-    od -An -tx1 -j "$offset" -N3 "$dump" | awk '{ print $3 $2 $1 }'
+    e2e_window_pixels "$1"
+    od -An -tx1 -j $((XWD_START + $3 * XWD_STRIDE + $2 * 4)) -N3 "$XWD_FILE" | awk '{ print $3 $2 $1 }'
 }
 
 e2e_private_env
