@@ -14,6 +14,8 @@ constexpr int kPlaybackTickMs = 1000;
 constexpr int kMinutesPerDay = 24 * 60;
 constexpr qint64 kSecondsPerDay = 24 * 60 * 60;
 
+qint64 minuteStartOf(const QDateTime& now) { return now.toSecsSinceEpoch() - now.time().second(); }
+
 }  // namespace
 
 AlarmSchedule::AlarmSchedule(const Platform& platform, const SettingRecord& setting,
@@ -37,8 +39,7 @@ AlarmSchedule::AlarmSchedule(const Platform& platform, const SettingRecord& sett
 AlarmSchedule::~AlarmSchedule() { m_platform.wake.setOnClockSet({}); }
 
 bool AlarmSchedule::tick(const QDateTime& previous, const QDateTime& now) {
-    const qint64 minuteStart = now.toSecsSinceEpoch() - now.time().second();
-    if (!previous.isValid() || previous.toSecsSinceEpoch() < minuteStart) armWake(now);
+    if (!previous.isValid() || previous.toSecsSinceEpoch() < minuteStartOf(now)) armWake(now);
     if ((m_setting.AlarmMode & (kAlarmOn | kChimeOn)) == 0) return false;
     const bool missed = WaveSubMissed(previous, now);
     const QTime time = now.time();
@@ -80,8 +81,7 @@ bool AlarmSchedule::WaveSubMissed(const QDateTime& previous, const QDateTime& no
     if (!previous.isValid()) return false;
     // A tick in the arming seconds or later, this minute's or after the clock was set back,
     // missed nothing.
-    const qint64 minuteStart = now.toSecsSinceEpoch() - now.time().second();
-    if (previous.toSecsSinceEpoch() >= minuteStart - kArmingSeconds) return false;
+    if (previous.toSecsSinceEpoch() >= minuteStartOf(now) - kArmingSeconds) return false;
 
     // Whatever was still pending belongs to a minute that has passed.
     AlarmWait = 0;

@@ -48,13 +48,13 @@ public:
     void armWake(const QDateTime& now);
     void dropWake();
 
+private:
+    friend class fomBarClockProbe;
+
     // The last seconds of a minute, 56 to 59, in which the next minute's sounds are armed.
     static constexpr int16_t kArmingSeconds = 4;
     // Early enough before the alarm minute for the ordinary arming to ready the sound.
     static constexpr int kWakeLeadSeconds = 10;
-
-private:
-    friend class fomBarClockProbe;
 
     void WaveSub(int16_t h, int16_t m, int16_t s);
     bool WaveSubMissed(const QDateTime& previous, const QDateTime& now);
